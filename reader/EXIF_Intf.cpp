@@ -1,0 +1,79 @@
+#include "EXIF_Intf.h"
+
+#include <bit>
+#include <cstring>
+#include <iterator>
+
+#include "FileBytes.h"
+
+uint32_t SwapLong(uint32_t Value) {
+  return (Value >> 24) | ((Value >> 8) & 0xFF00) | ((Value << 8) & 0xFF0000) | (Value << 24);
+}
+
+double SwapDouble(uint32_t Lo, uint32_t Hi) {
+  const uint64_t Bits = (uint64_t{SwapLong(Lo)} << 32) | SwapLong(Hi);
+  return std::bit_cast<double>(Bits);
+}
+
+uint32_t TDirectoryEntry::ValueLong() const {
+  return uint32_t{Value[0]} | (uint32_t{Value[1]} << 8) | (uint32_t{Value[2]} << 16) |
+         (uint32_t{Value[3]} << 24);
+}
+
+uint16_t TDirectoryEntry::ValueShort() const {
+  return static_cast<uint16_t>(Value[0] | (Value[1] << 8));
+}
+
+TEXIF::TEXIF() : FThumbnail(std::make_unique<TJPEGImage>()) {}
+
+TEXIF::~TEXIF() = default;
+
+void TEXIF::Clear() {
+  FComment.clear();
+  FFilename.clear();
+  FTIFF.clear();
+  FEXIF.clear();
+  FIFD1.clear();
+  FINTEROP.clear();
+  FGPS.clear();
+  FMN.clear();
+  FIFD.clear();
+}
+
+void TEXIF::LoadFromFile(const std::string& FileName) {
+  if (!FileExists(FileName)) return;
+  TByteBuffer Bytes = ReadWholeFile(FileName);
+  Clear();
+  FFilename = FileName;
+  FFile.Assign(std::move(Bytes));
+  Parse();
+}
+
+void TEXIF::LoadFromStream(std::istream& Stream) {
+  Stream.clear();
+  Stream.seekg(0);
+  TByteBuffer Bytes;
+  char Chunk[65536];
+  while (Stream.read(Chunk, sizeof Chunk) || Stream.gcount() > 0)
+    Bytes.insert(Bytes.end(), reinterpret_cast<const uint8_t*>(Chunk),
+                 reinterpret_cast<const uint8_t*>(Chunk) + Stream.gcount());
+  Stream.clear();
+  Stream.seekg(0);
+  LoadFromBytes(std::move(Bytes));
+}
+
+void TEXIF::LoadFromBytes(TByteBuffer Bytes) {
+  Clear();
+  FFile.Assign(std::move(Bytes));
+  Parse();
+}
+
+TEXIFTag TEXIF::At(const TTagList& List, uint16_t Index) {
+  return Index < List.size() ? List[Index] : TEXIFTag{};
+}
+
+TEXIFTag TEXIF::Find(const TTagList& List, uint16_t Tag) {
+  for (const TEXIFTag& Rec : List)
+    if (Rec.Header.Tag == Tag) return Rec;
+  return {};
+}

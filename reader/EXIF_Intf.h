@@ -1,0 +1,150 @@
+// EXIF_Intf: the document object TEXIF, which reads the EXIF metadata of a
+// JPEG or TIFF file into one list of decoded tags per directory.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EXIF_Defs.h"
+#include "JpegImage.h"
+#include "MemoryStream.h"
+
+// Byte-order helpers for big-endian ("MM") TIFF data.
+uint32_t SwapLong(uint32_t Value);
+// The double whose 8 bytes are those of (Lo, Hi) in reverse order.
+double SwapDouble(uint32_t Lo, uint32_t Hi);
+
+// One 12-byte directory entry, brought to host order. Value holds the 4 bytes
+// of the value field as they are to be read little-endian: the value itself
+// when it fits, else the offset of the values from the TIFF header.
+struct TDirectoryEntry {
+  uint16_t Tag = 0;
+  uint16_t Type = 0;
+  uint32_t Count = 0;
+  uint8_t Value[4] = {};
+
+  uint32_t ValueLong() const;
+  uint16_t ValueShort() const;
+};
+
+// Which directory an entry comes from; it decides how value offsets count.
+enum TDirectoryKind : uint8_t {
+  dkIFD0 = 0,
+  dkEXIF = 1,
+  dkInterop = 2,
+  dkMakerNote = 3,
+  dkIFD1 = 4,
+  dkGPS = 5,
+};
+
+class TEXIF {
+ public:
+  TEXIF();
+  ~TEXIF();
+  TEXIF(const TEXIF&) = delete;
+  TEXIF& operator=(const TEXIF&) = delete;
+
+  // Empties the lists, the comment and the file name.
+  void Clear();
+
+  // Loads a file. A name under which no file exists changes nothing. The
+  // file's bytes are read before anything is cleared, so a file that exists
+  // but cannot be read throws its error and leaves the document as it was.
+  void LoadFromFile(const std::string& FileName);
+  // Loads all of Stream's bytes, from its start; rewinds the stream after.
+  void LoadFromStream(std::istream& Stream);
+  // Loads bytes already in memory (FileName stays empty).
+  void LoadFromBytes(TByteBuffer Bytes);
+
+  int32_t TIFFCount() const { return Count(FTIFF); }
+  int32_t EXIFCount() const { return Count(FEXIF); }
+  int32_t EXIF_IFD1Count() const { return Count(FIFD1); }
+  int32_t INTEROPCount() const { return Count(FINTEROP); }
+  int32_t GPSCount() const { return Count(FGPS); }
+  int32_t MakerNoteCount() const { return Count(FMN); }
+  TMakerNoteFormat MakerNoteFormat() const { return FMNF; }
+  const std::string& Comment() const { return FComment; }
+  const std::string& FileName() const { return FFilename; }
+  // The thumbnail of IFD 1, or null; owned by the document.
+  const TJPEGImage* Thumbnail() const { return FThumbnail.get(); }
+
+  // Copies of the record at Index; an index past the end gives the empty record.
+  TEXIFTag TIFFTag(uint16_t Index) const { return At(FTIFF, Index); }
+  TEXIFTag EXIFTag(uint16_t Index) const { return At(FEXIF, Index); }
+  TEXIFTag INTEROPTag(uint16_t Index) const { return At(FINTEROP, Index); }
+  TEXIFTag MakerNoteTag(uint16_t Index) const { return At(FMN, Index); }
+  TEXIFTag EXIF_IFD1Tag(uint16_t Index) const { return At(FIFD1, Index); }
+  TEXIFTag GPSTag(uint16_t Index) const { return At(FGPS, Index); }
+
+  // The first record with this tag number; the empty record when there is none.
+  TEXIFTag FindTIFFTag(uint16_t Tag) const { return Find(FTIFF, Tag); }
+  TEXIFTag FindIFDTag(uint16_t Tag) const { return Find(FIFD, Tag); }
+  TEXIFTag FindIFD1Tag(uint16_t Tag) const { return Find(FIFD1, Tag); }
+
+  // Byte order of the last file's TIFF data; cleared by a Fuji maker note,
+  // which is always little-endian.
+  bool Swapped() const { return FSwap; }
+  // Stream position of the TIFF header (0 for a TIFF file).
+  uint32_t IFD0Offset() const { return FIFD0Offset; }
+
+ private:
+  using TTagList = std::vector<TEXIFTag>;
+
+  static int32_t Count(const TTagList& List) { return static_cast<int32_t>(List.size()); }
+  static TEXIFTag At(const TTagList& List, uint16_t Index);
+  static TEXIFTag Find(const TTagList& List, uint16_t Tag);
+
+  // Parsing (ExifParser.cpp).
+  void Parse();
+  void ParseStructure();
+  bool FindExifSegment();
+  void ReadComment(uint16_t SegmentLength);
+  bool ReadTIFF();
+  void ReadIFD0(uint16_t Count);
+  void ReadIFD1();
+  void ReadSubDirectory(uint16_t PointerTag, TTagTable Table, TTagList& List, TDirectoryKind Kind,
+                        bool AlsoPointers);
+  void ReadGPS();
+  void ReadThumbnail();
+  bool ReadEntry(TDirectoryEntry& Entry);
+  bool ReadCount(int64_t Position, uint16_t& Count);
+  int64_t PointerOffset(uint16_t Tag) const;
+  void Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry,
+             TDirectoryKind Kind);
+  void StorePointer(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
+  void DetectMaker(const TEXIFTag& Make);
+
+  // Value decoding (ValueDecoder.cpp).
+  void DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target);
+  void DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target);
+  void DecodeRationals(TEXIFTag& Target, bool Signed);
+  void DecodeDoubles(TEXIFTag& Target);
+  void DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target);
+  uint32_t ReadU32();
+
+  // Maker notes (MakerNote.cpp).
+  void ReadMakerNote();
+
+  TMakerNoteFormat FMNF = mnfUnknown;
+  TTagList FTIFF;
+  TTagList FEXIF;
+  TTagList FINTEROP;
+  TTagList FMN;
+  TTagList FIFD;
+  TTagList FIFD1;
+  TTagList FGPS;
+  uint16_t FSOI = 0;
+  uint32_t FIFD0Offset = 0;
+  uint32_t FIFD1Offset = 0;
+  TMemoryStream FFile;
+  bool FSwap = false;
+  std::unique_ptr<TJPEGImage> FThumbnail;
+  std::string FFilename;
+  std::string FComment;
+  // Position after the last entry read by the EXIF, Interoperability and GPS
+  // walks; a read that ends there again made no progress.
+  int64_t FLastEntryEnd = -1;
+};

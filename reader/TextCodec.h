@@ -1,0 +1,15 @@
+// Text from the 8-bit bytes of a file: taken as UTF-8 when the bytes are valid
+// UTF-8, else as Windows-1252, the code page cameras and Windows tools write.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+// MayBeCut says the bytes were cut at a length limit: an incomplete UTF-8
+// sequence at their very end is then dropped rather than taken as a sign
+// that the text is not UTF-8.
+std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut = false);
+
+// The first MaxChars code points of a UTF-8 text.
+std::string FirstCodePoints(const std::string& Utf8, size_t MaxChars);

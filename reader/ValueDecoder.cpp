@@ -1,0 +1,192 @@
+// Value decoding: one directory entry (in host order) into the Typ,
+// NumericValue and StringValue of the record just stored for it.
+//
+// Values of up to 4 bytes sit in the entry's value field; larger ones at an
+// offset from the TIFF header (from the maker note's first byte in a Fuji
+// maker note). Rationals and doubles decode as many values as the dictionary's
+// Dim says; the other numeric types decode their first value only.
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "EXIF_Intf.h"
+#include "TextCodec.h"
+#include "ValueFormat.h"
+
+namespace {
+
+constexpr size_t TextLimit = 256;
+
+size_t FieldTypeSize(uint16_t Type) {
+  switch (Type) {
+    case ftShort:
+    case ftSShort: return 2;
+    case ftLong:
+    case ftSLong:
+    case ftFloat: return 4;
+    default: return 1;
+  }
+}
+
+bool IsBlank(char C) { return static_cast<unsigned char>(C) <= 32; }
+
+void Trim(std::string& Text) {
+  const auto First = std::find_if_not(Text.begin(), Text.end(), IsBlank);
+  const auto Last = std::find_if_not(Text.rbegin(), Text.rend(), IsBlank).base();
+  if (First >= Last) {
+    Text.clear();
+    return;
+  }
+  Text.assign(First, Last);
+}
+
+// Components Configuration: each component code 1 to 6 among the value's
+// bytes adds bit <code>; so 1, 2, 3, 0 (Y, Cb, Cr) gives 14.
+double ComponentBits(std::span<const uint8_t> Bytes) {
+  uint32_t Sum = 0;
+  for (const uint8_t Byte : Bytes)
+    if (Byte >= 1 && Byte <= 6) Sum += 1u << Byte;
+  return Sum;
+}
+
+// The first number of a value whose bytes are in host order (little-endian).
+double NumberFromBytes(uint16_t Type, const uint8_t* Bytes) {
+  const uint32_t Long = uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) |
+                        (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
+  switch (Type) {
+    case ftByte: return Bytes[0];
+    case ftSByte: return static_cast<int8_t>(Bytes[0]);
+    case ftShort: return static_cast<uint16_t>(Long);
+    case ftSShort: return static_cast<int16_t>(static_cast<uint16_t>(Long));
+    case ftLong: return Long;
+    case ftSLong: return static_cast<int32_t>(Long);
+    case ftFloat: return std::bit_cast<float>(Long);
+    default: return 0;
+  }
+}
+
+void AppendRationalPair(std::string& Out, uint32_t Numerator, uint32_t Denominator, bool Signed,
+                        double Quotient) {
+  if (!Signed) {
+    AppendInt(Out, Numerator);
+    Out += '/';
+    AppendInt(Out, Denominator);
+  } else if (Quotient >= 0) {
+    AppendInt(Out, static_cast<int32_t>(Numerator));
+    Out += '/';
+    AppendInt(Out, static_cast<int32_t>(Denominator));
+  } else {
+    // One minus sign for the whole fraction, whichever part carried it.
+    const int64_t Top = static_cast<int32_t>(Numerator);
+    const int64_t Bottom = static_cast<int32_t>(Denominator);
+    Out += '-';
+    AppendInt(Out, Top < 0 ? -Top : Top);
+    Out += '/';
+    AppendInt(Out, Bottom < 0 ? -Bottom : Bottom);
+  }
+  Out += ' ';
+}
+
+}  // namespace
+
+void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target) {
+  const int64_t Resume = FFile.Position();
+  int64_t Base = FIFD0Offset;
+  if (Kind == dkMakerNote && FMNF == mnfFuji) Base += PointerOffset(0x927C);
+  FFile.Seek(Base + Entry.ValueLong());
+  Target.Typ = Entry.Type;
+  Target.StringValue.clear();
+  switch (Entry.Type) {
+    case ftAscii:
+    case ftUndefined: DecodeText(Entry, Target); break;
+    case ftRational: DecodeRationals(Target, false); break;
+    case ftSRational: DecodeRationals(Target, true); break;
+    case ftDouble: DecodeDoubles(Target); break;
+    case ftByte:
+    case ftShort:
+    case ftLong:
+    case ftSByte:
+    case ftSShort:
+    case ftSLong:
+    case ftFloat: DecodeFirstNumber(Entry, Target); break;
+    default: break;
+  }
+  Trim(Target.StringValue);
+  FFile.Seek(Resume);
+}
+
+// Texts: at most 256 bytes, up to the first zero byte, from the value field
+// when the count is 4 or less, else from the offset.
+void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
+  const size_t Count = std::min<size_t>(Entry.Count, TextLimit);
+  uint8_t Buffer[TextLimit] = {};
+  if (Entry.Count <= 4)
+    std::memcpy(Buffer, Entry.Value, Count);
+  else
+    FFile.Read(std::span<uint8_t>(Buffer, Count));
+  const std::span<const uint8_t> Value(Buffer, Count);
+  const auto Zero = std::find(Value.begin(), Value.end(), 0);
+  const auto Length = static_cast<size_t>(Zero - Value.begin());
+  const bool Cut = Entry.Count > TextLimit && Length == TextLimit;
+  Target.StringValue = FirstCodePoints(TextFromFileBytes(Value.first(Length), Cut), Count);
+  if (Target.Header.Tag == 0x9101) Target.NumericValue[0] = ComponentBits(Value);
+}
+
+// Numerator/denominator pairs, each number in the file's byte order. A zero
+// denominator gives 0; the text keeps the raw pair.
+void TEXIF::DecodeRationals(TEXIFTag& Target, bool Signed) {
+  const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
+  for (size_t Index = 0; Index < Values; ++Index) {
+    const uint32_t Numerator = ReadU32();
+    const uint32_t Denominator = ReadU32();
+    double Quotient = 0;
+    if (Denominator != 0) {
+      Quotient = Signed ? static_cast<double>(static_cast<int32_t>(Numerator)) /
+                              static_cast<int32_t>(Denominator)
+                        : static_cast<double>(Numerator) / Denominator;
+    }
+    Target.NumericValue[Index] = Quotient;
+    AppendRationalPair(Target.StringValue, Numerator, Denominator, Signed, Quotient);
+  }
+}
+
+void TEXIF::DecodeDoubles(TEXIFTag& Target) {
+  const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
+  for (size_t Index = 0; Index < Values; ++Index) {
+    uint8_t Bytes[8] = {};
+    FFile.Read(Bytes);
+    if (FSwap) std::reverse(std::begin(Bytes), std::end(Bytes));
+    uint64_t Bits = 0;
+    for (int Byte = 7; Byte >= 0; --Byte) Bits = (Bits << 8) | Bytes[Byte];
+    Target.NumericValue[Index] = std::bit_cast<double>(Bits);
+  }
+}
+
+// The first value of a number array. When the values take more than 4 bytes
+// they lie at the offset, where the first one is read in the file's byte
+// order. A BYTE tag whose Dim is not 1 (the GPS version) takes the whole
+// 4-byte field as one number, its first byte lowest.
+void TEXIF::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target) {
+  if (Entry.Type == ftByte && Target.Header.Dim != 1) {
+    Target.NumericValue[0] = Entry.ValueLong();
+    return;
+  }
+  const size_t Size = FieldTypeSize(Entry.Type);
+  uint8_t Bytes[4] = {};
+  if (uint64_t{Entry.Count} * Size > 4) {
+    FFile.Read(std::span<uint8_t>(Bytes, Size));
+    if (FSwap) std::reverse(Bytes, Bytes + Size);
+  } else {
+    std::memcpy(Bytes, Entry.Value, 4);
+  }
+  Target.NumericValue[0] = NumberFromBytes(Entry.Type, Bytes);
+}
+
+// A 32-bit number in the file's byte order; missing bytes read as zeros.
+uint32_t TEXIF::ReadU32() {
+  uint8_t Bytes[4] = {};
+  FFile.Read(Bytes);
+  const uint32_t Value = uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) |
+                         (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
+  return FSwap ? SwapLong(Value) : Value;
+}
