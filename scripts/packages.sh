@@ -1,0 +1,31 @@
+# Sourced by run.sh and test.sh: installs the Debian packages a step needs
+# when they are missing (as root, with apt-get), or says which are missing.
+
+missing_packages() {
+  local package missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  echo "${missing[@]}"
+}
+
+ensure_packages() {
+  local missing
+  missing=$(missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: $missing" >&2
+    echo "Run this script as root to install them, or: sudo apt-get install $missing" >&2
+    exit 1
+  fi
+  echo "Installing: $missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# What building the reader, the dump tool and the tests needs.
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev nlohmann-json3-dev
+                libgtest-dev locales)

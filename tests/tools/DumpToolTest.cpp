@@ -1,0 +1,88 @@
+// lumentag-dump as a program: exit codes, messages, and the real corpus.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "Corpus.h"
+#include "ExifWriter.h"
+#include "nlohmann/json.hpp"
+
+namespace {
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// Runs lumentag-dump with Arguments (already quoted for the shell).
+TRun RunDump(const std::string& Arguments) {
+  const std::string ErrFile = std::filesystem::temp_directory_path() / "lumentag-dump-test.err";
+  const std::string Command = std::string(LUMENTAG_DUMP) + " " + Arguments + " 2>" + ErrFile;
+  TRun Run;
+  FILE* Pipe = ::popen(Command.c_str(), "r");
+  std::array<char, 4096> Chunk;
+  while (const size_t Got = std::fread(Chunk.data(), 1, Chunk.size(), Pipe)) Run.Out.append(Chunk.data(), Got);
+  const int Raw = ::pclose(Pipe);
+  Run.Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : -1;
+  std::ifstream Err(ErrFile);
+  Run.Err.assign(std::istreambuf_iterator<char>(Err), {});
+  std::filesystem::remove(ErrFile);
+  return Run;
+}
+
+std::string WriteTemp(const std::string& Name, const TBytes& Bytes) {
+  const std::string File = std::filesystem::temp_directory_path() / Name;
+  std::ofstream(File, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
+                                               static_cast<std::streamsize>(Bytes.size()));
+  return File;
+}
+
+TEST(DumpTool, UsageAndMissingFiles) {
+  EXPECT_EQ(RunDump("").Status, 2);
+  EXPECT_EQ(RunDump("--bogus x").Status, 2);
+  EXPECT_EQ(RunDump("--json").Status, 2);
+
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon");
+  const std::string Good = WriteTemp("lumentag-dump-good.tif", TiffBlock(Ifd0));
+  const TRun Run = RunDump("/nonexistent/a.jpg " + Good + " /");
+  EXPECT_EQ(Run.Status, 1);
+  EXPECT_EQ(Run.Out, "== " + Good +
+                         "\n[IFD 0]\n0x10F\tEquipment Make\tCanon\n[EXIF Sub IFD]\n"
+                         "[EXIF Interoperability IFD]\n[Maker Note]\n[IFD 1]\n[GPS]\n[Thumbnail]\n"
+                         "[Comment]\n");
+  EXPECT_EQ(Run.Err,
+            "lumentag-dump: /nonexistent/a.jpg: No such file or directory\n"
+            "lumentag-dump: /: Is a directory\n");
+
+  const TRun Unreadable = RunDump("/proc/self/mem");
+  EXPECT_EQ(Unreadable.Status, 1);
+  EXPECT_EQ(Unreadable.Out, "");
+  EXPECT_NE(Unreadable.Err.find("lumentag-dump: /proc/self/mem: Cannot"), std::string::npos);
+
+  const TRun Json = RunDump("--json " + Good + " /nonexistent");
+  EXPECT_EQ(Json.Status, 1);
+  const nlohmann::json Files = nlohmann::json::parse(Json.Out);
+  ASSERT_EQ(Files.size(), 1u);
+  EXPECT_EQ(Files[0]["ifd0"][0]["value"], "Canon");
+  std::filesystem::remove(Good);
+}
+
+TEST(DumpTool, WholeCorpus) {
+  SKIP_WITHOUT_CORPUS();
+  std::string Arguments;
+  for (const std::string& File : CorpusFiles()) Arguments += " '" + File + "'";
+  const TRun Text = RunDump(Arguments);
+  EXPECT_EQ(Text.Status, 0) << Text.Err;
+  EXPECT_EQ(Text.Err, "");
+  const TRun Json = RunDump("--json" + Arguments);
+  EXPECT_EQ(Json.Status, 0);
+  EXPECT_EQ(nlohmann::json::parse(Json.Out).size(), CorpusFiles().size());
+}
+
+}  // namespace

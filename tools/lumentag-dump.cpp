@@ -1,0 +1,91 @@
+// lumentag-dump [--json] FILE...
+// Loads each file as the viewer's open command does and prints what the tag,
+// thumbnail and comment tabs would show.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "DumpFormat.h"
+
+namespace {
+
+struct TOptions {
+  bool Json = false;
+  std::vector<std::string> Files;
+};
+
+constexpr const char* Usage = "usage: lumentag-dump [--json] FILE...\n";
+
+bool ParseOptions(int Argc, char** Argv, TOptions& Options) {
+  bool OptionsEnded = false;
+  for (int Index = 1; Index < Argc; ++Index) {
+    const std::string Argument = Argv[Index];
+    if (!OptionsEnded && Argument == "--") {
+      OptionsEnded = true;
+    } else if (!OptionsEnded && Argument == "--json") {
+      Options.Json = true;
+    } else if (!OptionsEnded && Argument.size() > 1 && Argument[0] == '-') {
+      std::cerr << "lumentag-dump: unknown option " << Argument << '\n';
+      return false;
+    } else {
+      Options.Files.push_back(Argument);
+    }
+  }
+  return !Options.Files.empty();
+}
+
+// Why FileName is not a file the document can load; empty when it is one.
+std::string MissingReason(const std::string& FileName) {
+  struct stat Info{};
+  if (::stat(FileName.c_str(), &Info) != 0) return std::strerror(errno);
+  if (S_ISDIR(Info.st_mode)) return std::strerror(EISDIR);
+  return {};
+}
+
+// Loads FileName into Doc; on failure says why on stderr and returns false.
+bool Load(TEXIF& Doc, const std::string& FileName) {
+  if (const std::string Reason = MissingReason(FileName); !Reason.empty()) {
+    std::cerr << "lumentag-dump: " << FileName << ": " << Reason << '\n';
+    return false;
+  }
+  try {
+    Doc.LoadFromFile(FileName);
+    return true;
+  } catch (const std::exception& Error) {
+    std::cerr << "lumentag-dump: " << FileName << ": " << Error.what() << '\n';
+    return false;
+  }
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  std::setlocale(LC_ALL, "");
+  TOptions Options;
+  if (!ParseOptions(Argc, Argv, Options)) {
+    std::cerr << Usage;
+    return 2;
+  }
+  TEXIF Doc;
+  bool AllLoaded = true;
+  nlohmann::json Files = nlohmann::json::array();
+  for (const std::string& FileName : Options.Files) {
+    if (!Load(Doc, FileName)) {
+      AllLoaded = false;
+      continue;
+    }
+    const TDumpInput Input{FileName, Doc};
+    if (Options.Json)
+      Files.push_back(DumpJson(Input));
+    else
+      WriteDumpText(std::cout, Input);
+  }
+  if (Options.Json)
+    std::cout << Files.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  return AllLoaded ? 0 : 1;
+}
