@@ -46,6 +46,8 @@ class TEXIF {
   ~TEXIF();
   TEXIF(const TEXIF&) = delete;
   TEXIF& operator=(const TEXIF&) = delete;
+  TEXIF(TEXIF&&) = default;
+  TEXIF& operator=(TEXIF&&) = default;
 
   // Empties the lists, the comment and the file name.
   void Clear();
@@ -127,6 +129,11 @@ class TEXIF {
 
   // Maker notes (MakerNote.cpp).
   void ReadMakerNote();
+  void StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
+  std::vector<uint16_t> ReadCanonItems(const TDirectoryEntry& Entry, uint16_t LastItem);
+  void ReadCanonSettings1(const TDirectoryEntry& Entry);
+  void ReadCanonSettings2(const TDirectoryEntry& Entry);
+  void ReadMinoltaSettings(const TDirectoryEntry& Entry);
 
   TMakerNoteFormat FMNF = mnfUnknown;
   TTagList FTIFF;

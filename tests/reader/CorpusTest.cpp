@@ -1,4 +1,5 @@
-// Every real photo of the shared corpus loads, with the rows that matter.
+// The real photos of the shared corpus: every file loads, and the rows that
+// matter read what exiftool reads from the same files.
 #include <gtest/gtest.h>
 
 #include "Corpus.h"
@@ -14,6 +15,148 @@ TEST(Corpus, EveryFileLoads) {
   for (const std::string& File : Files) {
     EXPECT_NO_THROW(Doc.LoadFromFile(File)) << File;
     EXPECT_EQ(Doc.FileName(), File);
+  }
+}
+
+enum TSection { sIFD0, sEXIF, sInterop, sMaker, sIFD1, sGPS };
+
+// The value text of the first row of Section whose tag and name match.
+std::string ValueOf(const TEXIF& Doc, TSection Section, uint16_t Tag, std::string_view Name) {
+  struct TView {
+    int32_t (TEXIF::*Count)() const;
+    TEXIFTag (TEXIF::*At)(uint16_t) const;
+  };
+  const TView Views[] = {{&TEXIF::TIFFCount, &TEXIF::TIFFTag},          {&TEXIF::EXIFCount, &TEXIF::EXIFTag},
+                         {&TEXIF::INTEROPCount, &TEXIF::INTEROPTag},    {&TEXIF::MakerNoteCount, &TEXIF::MakerNoteTag},
+                         {&TEXIF::EXIF_IFD1Count, &TEXIF::EXIF_IFD1Tag}, {&TEXIF::GPSCount, &TEXIF::GPSTag}};
+  const TView& View = Views[Section];
+  for (int32_t Index = 0; Index < (Doc.*View.Count)(); ++Index) {
+    const TEXIFTag Rec = (Doc.*View.At)(static_cast<uint16_t>(Index));
+    if (Rec.Header.Tag != Tag || Rec.Header.Name != Name) continue;
+    switch (Section) {
+      case sIFD0:
+      case sIFD1: return TIFFValueText(Rec);
+      case sEXIF: return EXIFValueText(Rec);
+      case sInterop: return InteropValueText(Rec);
+      case sMaker: return MakerNoteValueText(Doc.MakerNoteFormat(), Rec);
+      case sGPS: return GPSValueText(Rec);
+    }
+  }
+  return "<no row>";
+}
+
+struct TRowCase {
+  const char* File;
+  TSection Section;
+  uint16_t Tag;
+  const char* Name;
+  const char* Value;
+};
+
+// Each expectation was checked against exiftool's reading of the same tag.
+const TRowCase CorpusRows[] = {
+    {"es-Canon_PowerShot_S40.jpg", sIFD0, 0x0110, "Camera Model", "Canon PowerShot S40"},
+    {"es-Canon_PowerShot_S40.jpg", sEXIF, 0x829A, "Exposure Time", "0.002f (1/500) s"},
+    {"es-Canon_PowerShot_S40.jpg", sEXIF, 0x829D, "F-Number", "4.9f (49/10)"},
+    {"es-Canon_PowerShot_S40.jpg", sEXIF, 0x9209, "Flash Mode", "Flash did not fire, auto mode"},
+    {"es-Canon_PowerShot_S40.jpg", sEXIF, 0x9207, "Metering Mode", "Center weighted-average"},
+    {"es-Canon_PowerShot_S40.jpg", sInterop, 0x0001, "Interoperability Index", "R98"},
+    {"es-Canon_PowerShot_S40.jpg", sIFD1, 0x0202, "Jpeg IF Byte Count", "5448"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0001, "Macro Mode", "Normal"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0003, "Quality", "Superfine"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0004, "Flash Mode", "Auto"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0007, "Focus Mode", "Single"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0010, "ISO", "100"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0007, "White Balance", "Auto"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0018, "Lens Attached", "(7 - 21) mm"},
+    {"es-Canon_PowerShot_S40.jpg", sMaker, 0x0013, "AF Point Selected", "Center"},
+    {"et-Canon.jpg", sMaker, 0x0004, "Flash Mode", "Flash not fired"},
+    {"et-Canon.jpg", sMaker, 0x0007, "Focus Mode", "MF"},
+    {"et-Canon.jpg", sMaker, 0x0007, "White Balance", "Auto"},
+    {"et-Canon.jpg", sMaker, 0x0018, "Lens Attached", "(18 - 55) mm"},
+    {"et-Canon.jpg", sMaker, 0x0009, "Owner Name", "Phil Harvey"},
+    {"et-Canon.jpg", sInterop, 0x1001, "Related Image Width", "3072 px"},
+    {"et-FujiFilm.jpg", sMaker, 0x1001, "Sharpness", "Normal"},
+    {"et-FujiFilm.jpg", sMaker, 0x1002, "White Balance", "Auto"},
+    {"et-FujiFilm.jpg", sMaker, 0x1010, "Flash Mode", "Red-eye reduction"},
+    {"et-FujiFilm.jpg", sMaker, 0x0000, "Version", "0130"},
+    {"es-Fujifilm_FinePix_E500.jpg", sMaker, 0x1010, "Flash Mode", "Off"},
+    {"es-Fujifilm_FinePix_E500.jpg", sMaker, 0x1020, "Macro", "On"},
+    {"et-Casio.jpg", sMaker, 0x0001, "Recording Mode", "Single Shutter"},
+    {"et-Casio.jpg", sMaker, 0x0002, "Quality", "Fine"},
+    {"et-Casio.jpg", sMaker, 0x0006, "Object Distance", "2500 mm"},
+    {"et-Minolta.jpg", sMaker, 0x0001, "Exposure Mode", "P"},
+    {"et-Minolta.jpg", sMaker, 0x0003, "White Balance", "Auto"},
+    {"et-Minolta.jpg", sMaker, 0x0004, "Image Size", "2560 x 1920 (2048 x 1536)"},
+    {"et-Minolta.jpg", sMaker, 0x0005, "Image Quality", "Fine"},
+    {"et-Olympus.jpg", sMaker, 0x0201, "JPEG Quality", "Standard"},
+    {"et-Olympus.jpg", sMaker, 0x0202, "Macro", "Normal"},
+    {"et-Panasonic.jpg", sMaker, 0x001F, "Shooting Mode", "Program"},
+    {"et-Panasonic.jpg", sMaker, 0x001A, "Image Stabilizer", "Mode 2"},
+    {"et-Panasonic.jpg", sMaker, 0x0020, "Audio", "No"},
+    {"et-GPS.jpg", sGPS, 0x0002, "Latitude", "54\u00B0 59.38\u2019"},
+    {"et-GPS.jpg", sGPS, 0x0003, "Longiture Ref", "West"},
+    {"et-GPS.jpg", sGPS, 0x0000, "Version ID", "0002"},
+    {"es-DSCN0010.jpg", sGPS, 0x0002, "Latitude", "43\u00B0 28\u2019 2.814\u201C"},
+    {"es-DSCN0010.jpg", sGPS, 0x0012, "Map Datum", "WGS-84"},
+    {"es-DSCN0010.jpg", sGPS, 0x0000, "Version ID", "0000"},
+    {"es-DSCN0010.jpg", sEXIF, 0xA405, "Focal Length In 35mm Film", "112 mm"},
+    {"es-67-0_length_string.jpg", sGPS, 0x0006, "Altitude", "340 (340/1) m"},
+    {"es-67-0_length_string.jpg", sGPS, 0x0010, "Image Direction Ref", "Magnetic North"},
+    {"es-67-0_length_string.jpg", sEXIF, 0xA002, "Image Width", "4032 px"},
+    {"es-Arbitro.tiff", sIFD0, 0x0102, "Bits Per Sample", "8"},
+    {"es-Arbitro.tiff", sIFD0, 0x0115, "Samples Per Pixel", "4"},
+    {"et-ExifTool.tif", sIFD0, 0x010E, "Image Description", "The picture caption"},
+    {"et-ExifTool.tif", sIFD0, 0x011A, "X Resolution", "180 (1800/10) px"},
+    {"es-Konica_Minolta_DiMAGE_Z3.jpg", sEXIF, 0x9203, "Brightness", "-0.5f (-5/10)"},
+    {"es-Nikon_D70.jpg", sEXIF, 0x9204, "Exposure Bias", "-1f (-1/1)EV"},
+    {"es-landscape_6.jpg", sIFD0, 0x0112, "Orientation", "Right-hand Top (6)"},
+};
+
+TEST(Corpus, RowsAgreeWithExiftool) {
+  SKIP_WITHOUT_CORPUS();
+  TEXIF Doc;
+  std::string Loaded;
+  for (const TRowCase& Case : CorpusRows) {
+    if (Loaded != Case.File) {
+      Doc.LoadFromFile(CorpusFile(Case.File));
+      Loaded = Case.File;
+    }
+    EXPECT_EQ(ValueOf(Doc, Case.Section, Case.Tag, Case.Name), Case.Value) << Case.File << " " << Case.Name;
+  }
+}
+
+TEST(Corpus, FormatsCommentsAndThumbnails) {
+  SKIP_WITHOUT_CORPUS();
+  struct TCase {
+    const char* File;
+    TMakerNoteFormat Format;
+    int MakerRows;  // -1: any number above 0
+    const char* Comment;
+    int ThumbnailWidth;  // 0: none
+  };
+  const TCase Cases[] = {
+      {"et-Canon.jpg", mnfCanon, -1, "", 0},
+      {"et-Nikon.jpg", mnfNikon, 0, "", 0},  // an older Nikon layout: nothing at the fixed offset
+      {"es-DSCN0010.jpg", mnfNikon, -1, "", 160},
+      {"et-Unknown.jpg", mnfUnknown, 0, "", 0},
+      {"es-Konica_Minolta_DiMAGE_Z3.jpg", mnfUnknown, 0, "", 49},
+      {"es-Nikon_D70.jpg", mnfNikon, 0, "comment in GIMP 2.4.5", 66},
+      {"es-Canon_PowerShot_S40.jpg", mnfCanon, 23, "", 160},
+      {"es-corrupted.jpg", mnfOlympus, 0, "", 160},  // a newer Olympus header: nothing at the fixed offset
+      {"es-image01088.jpg", mnfUnknown, 0, "", 0},
+  };
+  TEXIF Doc;
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.File);
+    Doc.LoadFromFile(CorpusFile(Case.File));
+    EXPECT_EQ(Doc.MakerNoteFormat(), Case.Format);
+    if (Case.MakerRows < 0)
+      EXPECT_GT(Doc.MakerNoteCount(), 0);
+    else
+      EXPECT_EQ(Doc.MakerNoteCount(), Case.MakerRows);
+    EXPECT_EQ(Doc.Comment(), Case.Comment);
+    EXPECT_EQ(Doc.Thumbnail() ? Doc.Thumbnail()->Width() : 0, Case.ThumbnailWidth);
   }
 }
 
