@@ -86,6 +86,15 @@ class TEXIF {
   TEXIFTag FindIFDTag(uint16_t Tag) const { return Find(FIFD, Tag); }
   TEXIFTag FindIFD1Tag(uint16_t Tag) const { return Find(FIFD1, Tag); }
 
+  // What a load may hold, by the size of the file. Real files stay far below:
+  // a record stands for a 12-byte directory entry, and texts are copies of
+  // the file's bytes. Only a hostile file, whose entries all point at the
+  // same long text or settings array, could otherwise make a few megabytes
+  // of file cost gigabytes of memory. Past the limits a walk ends, and texts
+  // past the text limit stay empty.
+  static int64_t RecordLimit(int64_t FileSize) { return FileSize / 6 + 1024; }
+  static int64_t TextLimit(int64_t FileSize) { return 2 * FileSize + 65536; }
+
   // Byte order of the last file's TIFF data; cleared by a Fuji maker note,
   // which is always little-endian.
   bool Swapped() const { return FSwap; }
@@ -114,6 +123,7 @@ class TEXIF {
   bool ReadEntry(TDirectoryEntry& Entry);
   bool ReadCount(int64_t Position, uint16_t& Count);
   int64_t PointerOffset(uint16_t Tag) const;
+  TEXIFTag& NewRecord(TTagList& List);
   void Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry,
              TDirectoryKind Kind);
   void StorePointer(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
@@ -154,4 +164,7 @@ class TEXIF {
   // Position after the last entry read by the EXIF, Interoperability and GPS
   // walks; a read that ends there again made no progress.
   int64_t FLastEntryEnd = -1;
+  // What the current load may still store (see RecordLimit and TextLimit).
+  int64_t FRecordsLeft = 0;
+  int64_t FTextBytesLeft = 0;
 };

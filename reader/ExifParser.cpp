@@ -54,6 +54,12 @@ constexpr TMakerPrefix MakerPrefixes[] = {
     {"FUJIF", mnfFuji},  {"CASIO", mnfCasio}, {"MINOL", mnfMinolta},
 };
 
+// Thrown when a load has stored as many records as its file may give; like
+// any error inside a walk, it ends the walk.
+struct TRecordLimitReached : std::exception {
+  const char* what() const noexcept override { return "record limit reached"; }
+};
+
 // Runs one directory walk; any error ends the walk and is not reported.
 template <class TWalk>
 void Absorbing(TWalk&& Walk) {
@@ -76,6 +82,8 @@ void TEXIF::Parse() {
   FIFD0Offset = 0;
   FIFD1Offset = 0;
   FLastEntryEnd = -1;
+  FRecordsLeft = RecordLimit(FFile.Size());
+  FTextBytesLeft = TextLimit(FFile.Size());
   ParseStructure();
 }
 
@@ -263,9 +271,11 @@ void TEXIF::ReadGPS() {
 // that are not a readable JPEG picture give no thumbnail, not an error.
 void TEXIF::ReadThumbnail() {
   const int64_t Offset = TruncToInt64(FindIFD1Tag(0x0201).NumericValue[0]);
-  if (Offset == 0) return;
+  // The offset may be any number a FLOAT or DOUBLE tag holds: check it
+  // against the data before adding it to anything.
+  if (Offset <= 0 || Offset >= FFile.Size()) return;
   const int64_t Start = FIFD0Offset + Offset;
-  if (Start < 0 || Start >= FFile.Size()) return;
+  if (Start >= FFile.Size()) return;
   const int64_t Length =
       std::min(TruncToInt64(FindIFD1Tag(0x0202).NumericValue[0]), FFile.Size() - Start);
   if (Length <= 0) return;
@@ -310,15 +320,21 @@ int64_t TEXIF::PointerOffset(uint16_t Tag) const {
   return TruncToInt64(FindIFDTag(Tag).NumericValue[0]);
 }
 
+TEXIFTag& TEXIF::NewRecord(TTagList& List) {
+  if (FRecordsLeft <= 0) throw TRecordLimitReached();
+  --FRecordsLeft;
+  return List.emplace_back();
+}
+
 void TEXIF::Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry,
                   TDirectoryKind Kind) {
-  TEXIFTag& Rec = List.emplace_back();
+  TEXIFTag& Rec = NewRecord(List);
   Rec.Header = Header;
   DecodeValue(Entry, Kind, Rec);
 }
 
 void TEXIF::StorePointer(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry) {
-  TEXIFTag& Rec = FIFD.emplace_back();
+  TEXIFTag& Rec = NewRecord(FIFD);
   Rec.Header = Header;
   Rec.Typ = Entry.Type;
   Rec.NumericValue[0] = Entry.ValueLong();

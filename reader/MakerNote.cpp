@@ -100,7 +100,7 @@ void TEXIF::ReadCanonSettings1(const TDirectoryEntry& Entry) {
     Rec.Header.Tag = static_cast<uint16_t>(Position);
     Rec.Typ = 0;
     DecodeCanonSettings1(Rec, Item(Position), Lens);
-    if (Rec.Typ != 0) FMN.push_back(Rec);
+    if (Rec.Typ != 0) NewRecord(FMN) = Rec;
   }
   FFile.Seek(Resume);
 }
@@ -113,7 +113,7 @@ void TEXIF::ReadCanonSettings2(const TDirectoryEntry& Entry) {
     Rec.Header.Tag = static_cast<uint16_t>(Position);
     Rec.Typ = 0;
     DecodeCanonSettings2(Rec, Items[Position - 1]);
-    if (Rec.Typ != 0) FMN.push_back(Rec);
+    if (Rec.Typ != 0) NewRecord(FMN) = Rec;
   }
   FFile.Seek(Resume);
 }
@@ -132,7 +132,7 @@ void TEXIF::ReadMinoltaSettings(const TDirectoryEntry& Entry) {
     Rec.Header.Tag = Position;
     Rec.Typ = 0;
     DecodeMinoltaSettings(Rec, Item);
-    if (Rec.Typ != 0) FMN.push_back(Rec);
+    if (Rec.Typ != 0) NewRecord(FMN) = Rec;
   }
   FFile.Seek(Resume);
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr size_t TextLimit = 256;
+constexpr size_t MaxTextBytes = 256;
 
 size_t FieldTypeSize(uint16_t Type) {
   switch (Type) {
@@ -118,8 +118,8 @@ void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIF
 // Texts: at most 256 bytes, up to the first zero byte, from the value field
 // when the count is 4 or less, else from the offset.
 void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
-  const size_t Count = std::min<size_t>(Entry.Count, TextLimit);
-  uint8_t Buffer[TextLimit] = {};
+  const size_t Count = std::min<size_t>(Entry.Count, MaxTextBytes);
+  uint8_t Buffer[MaxTextBytes] = {};
   if (Entry.Count <= 4)
     std::memcpy(Buffer, Entry.Value, Count);
   else
@@ -127,8 +127,13 @@ void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   const std::span<const uint8_t> Value(Buffer, Count);
   const auto Zero = std::find(Value.begin(), Value.end(), 0);
   const auto Length = static_cast<size_t>(Zero - Value.begin());
-  const bool Cut = Entry.Count > TextLimit && Length == TextLimit;
-  Target.StringValue = FirstCodePoints(TextFromFileBytes(Value.first(Length), Cut), Count);
+  const bool Cut = Entry.Count > MaxTextBytes && Length == MaxTextBytes;
+  std::string Text = FirstCodePoints(TextFromFileBytes(Value.first(Length), Cut), Count);
+  const auto Size = static_cast<int64_t>(Text.size());
+  if (Size <= FTextBytesLeft) {
+    FTextBytesLeft -= Size;
+    Target.StringValue = std::move(Text);
+  }
   if (Target.Header.Tag == 0x9101) Target.NumericValue[0] = ComponentBits(Value);
 }
 

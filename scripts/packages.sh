@@ -29,3 +29,6 @@ ensure_packages() {
 # What building the reader, the dump tool and the tests needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev nlohmann-json3-dev
                 libgtest-dev locales)
+
+# What ./test.sh --fuzz needs besides: clang and its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -45,24 +45,6 @@ TBytes NoteBytes(const TBytes& Header, const std::vector<TNoteEntry>& Entries, T
   return Concat({Note, U32(0, Order), Data});
 }
 
-using TNoteMaker = std::function<TBytes(uint32_t Base)>;
-
-// TIFF data with Make in IFD 0 and the maker note in the EXIF sub-IFD. The
-// note is built twice: once to find where it lands, once with that position.
-TBytes TiffWithNote(const std::string& Make, const TNoteMaker& Note, TByteOrder Order) {
-  const auto Build = [&](const TBytes& NoteBytes) {
-    auto Exif = std::make_shared<TIfd>();
-    Exif->BlobAt(0x927C, ftUndefined, static_cast<uint32_t>(NoteBytes.size()), NoteBytes);
-    TIfd Ifd0;
-    Ifd0.Ascii(0x010F, Make).SubIfd(0x8769, Exif);
-    return TiffBlock(Ifd0, Order);
-  };
-  const TBytes Probe = Note(0);
-  const TBytes First = Build(Probe);
-  const auto At = std::search(First.begin(), First.end(), Probe.begin(), Probe.end());
-  return Build(Note(static_cast<uint32_t>(At - First.begin())));
-}
-
 struct TRow {
   uint16_t Tag;
   std::string Name;
@@ -204,7 +186,7 @@ TEST(MakerNote, EachMakersLayout) {
   for (const TMakerCase& Case : Cases) {
     for (TByteOrder Order : BothOrders) {
       SCOPED_TRACE(std::string(Case.What) + " " + OrderName(Order));
-      const TEXIF Doc = LoadTiff(TiffWithNote(
+      const TEXIF Doc = LoadTiff(TiffWithMakerNote(
           Case.Make, [&](uint32_t Base) { return NoteBytes(Case.Header, Case.Entries(Order), Order, Base); },
           Order));
       EXPECT_EQ(MakerRows(Doc), Case.Rows);
@@ -228,7 +210,7 @@ TEST(MakerNote, FujiOwnOffsetsAndByteOrder) {
   for (TByteOrder FileOrder : BothOrders) {
     SCOPED_TRACE(OrderName(FileOrder));
     const TEXIF Doc = LoadTiff(
-        TiffWithNote("FUJIFILM", [&](uint32_t) { return NoteBytes(Header, Entries, Le, 0, 6); }, FileOrder));
+        TiffWithMakerNote("FUJIFILM", [&](uint32_t) { return NoteBytes(Header, Entries, Le, 0, 6); }, FileOrder));
     EXPECT_EQ(MakerRows(Doc), (std::vector<TRow>{{0x0000, "Version", "0130"},
                                                  {0x1000, "Quality", "NORMAL"},
                                                  {0x1002, "White Balance", "Custom"},
@@ -251,7 +233,7 @@ TEST(MakerNote, MinoltaSettings) {
         {0x0003, ftLong, 51, Settings},
         {0x0040, ftLong, 1, U32(2396300, Order)},
     };
-    const TEXIF Doc = LoadTiff(TiffWithNote(
+    const TEXIF Doc = LoadTiff(TiffWithMakerNote(
         "Minolta Co., Ltd.", [&](uint32_t Base) { return NoteBytes({}, Entries, Order, Base); }, Order));
     EXPECT_EQ(MakerRows(Doc), (std::vector<TRow>{{0x0000, "Signature", "MLT0"},
                                                  {0x0001, "Exposure Mode", "A"},
@@ -291,7 +273,7 @@ TEST(MakerNote, CanonSettingsArrays) {
       {0x0008, ftLong, 1, U32(42)},
   };
   const TEXIF Doc = LoadTiff(
-      TiffWithNote("Canon", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base); },
+      TiffWithMakerNote("Canon", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base); },
                    TByteOrder::Little));
   EXPECT_EQ(MakerRows(Doc), (std::vector<TRow>{{0x0001, "Macro Mode", "Macro"},
                                                {0x0002, "Self Timer", "2000 ms"},
@@ -323,7 +305,7 @@ TEST(MakerNote, CanonSettingsArrays) {
 TEST(MakerNote, CanonSettingsCutByTheEnd) {
   const std::vector<TNoteEntry> Entries = {{0x0001, ftShort, 46, CanonArray({1, 0, 3})}};
   TBytes Tiff =
-      TiffWithNote("Canon", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base); },
+      TiffWithMakerNote("Canon", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base); },
                    TByteOrder::Little);
   Tiff[Tiff.size() - 8] = 92;    // the array claims 46 items
   Tiff.resize(Tiff.size() - 1);  // and its last item lacks a byte
@@ -337,7 +319,7 @@ TEST(MakerNote, WalkIsBoundedByTheCount) {
   std::vector<TNoteEntry> Entries;
   for (uint16_t Index = 0; Index < 6; ++Index) Entries.push_back({0x0014, ftShort, 1, U16(64)});
   for (uint16_t Count : {uint16_t{0}, uint16_t{2}, uint16_t{6}, uint16_t{60000}}) {
-    const TEXIF Doc = LoadTiff(TiffWithNote(
+    const TEXIF Doc = LoadTiff(TiffWithMakerNote(
         "CASIO", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base, Count); },
         TByteOrder::Little));
     EXPECT_EQ(Doc.MakerNoteCount(), std::min<int>(Count + 1, 6)) << Count;
@@ -347,7 +329,7 @@ TEST(MakerNote, WalkIsBoundedByTheCount) {
 // An unknown maker's note is not read at all.
 TEST(MakerNote, UnknownMakerReadsNothing) {
   const std::vector<TNoteEntry> Entries = {{0x0014, ftShort, 1, U16(64)}};
-  const TEXIF Doc = LoadTiff(TiffWithNote(
+  const TEXIF Doc = LoadTiff(TiffWithMakerNote(
       "KONICA MINOLTA", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base); },
       TByteOrder::Little));
   EXPECT_EQ(Doc.MakerNoteFormat(), mnfUnknown);

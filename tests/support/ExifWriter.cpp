@@ -164,6 +164,21 @@ TBytes TiffBlock(const TIfd& IFD0, TByteOrder Order, size_t Gap) {
   return Writer.Bytes;
 }
 
+TBytes TiffWithMakerNote(const std::string& Make, const std::function<TBytes(uint32_t)>& Note,
+                         TByteOrder Order) {
+  const auto Build = [&](const TBytes& NoteBytes) {
+    auto Exif = std::make_shared<TIfd>();
+    Exif->BlobAt(0x927C, ftUndefined, static_cast<uint32_t>(NoteBytes.size()), NoteBytes);
+    TIfd Ifd0;
+    Ifd0.Ascii(0x010F, Make).SubIfd(0x8769, Exif);
+    return TiffBlock(Ifd0, Order);
+  };
+  // The note is the last thing written, so it ends the data.
+  const TBytes Probe = Note(0);
+  const auto At = static_cast<uint32_t>(Build(Probe).size() - Probe.size());
+  return Build(Note(At));
+}
+
 TBytes U16(uint16_t Value, TByteOrder Order) {
   TWriter Writer(Order);
   Writer.Put(Value, 2);

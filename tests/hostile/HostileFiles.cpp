@@ -1,0 +1,303 @@
+#include "HostileFiles.h"
+
+#include <limits>
+
+#include "JpegMaker.h"
+
+namespace {
+
+
+TBytes Repeat(const TBytes& Part, size_t Times) {
+  TBytes Out;
+  for (size_t Index = 0; Index < Times; ++Index) Out.insert(Out.end(), Part.begin(), Part.end());
+  return Out;
+}
+
+// A raw little-endian directory entry.
+TBytes Entry(uint16_t Tag, uint16_t Type, uint32_t Count, uint32_t Field) {
+  return Concat({U16(Tag), U16(Type), U32(Count), U32(Field)});
+}
+
+// A little-endian TIFF file whose IFD 0 (at 8) is Count, Entries and Link,
+// followed by Tail.
+TBytes RawTiff(uint16_t Count, const TBytes& Entries, uint32_t Link, const TBytes& Tail = {}) {
+  return Concat({BytesOf("II"), U16(42), U32(8), U16(Count), Entries, U32(Link), Tail});
+}
+
+bool HasMake(const TEXIF& Doc, const std::string& Make) { return Doc.FindTIFFTag(0x010F).StringValue == Make; }
+
+TIfd CanonIfd0() {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon").Short(0x0112, {1});
+  return Ifd0;
+}
+
+// Every maker-note offset, and the settings array's, far past the end.
+THostileFile MakerNoteOffsetsPastTheEnd() {
+  const TBytes Note = Concat({U16(3), Entry(0x0001, ftShort, 46, 0xFFFFFF00), Entry(0x0006, ftAscii, 32, 0xFFFFFFF0),
+                              Entry(0x0008, ftLong, 1, 77), U32(0)});
+  auto Exif = std::make_shared<TIfd>();
+  Exif->BlobAt(0x927C, ftUndefined, static_cast<uint32_t>(Note.size()), Note);
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.SubIfd(0x8769, Exif);
+  return {"makernote-offsets-past-end.jpg",
+          "Maker-note entries and a Canon settings array whose offsets point far beyond the file.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "the Make and the maker note's inline Image Number 77",
+          [](const TEXIF& Doc) {
+            return HasMake(Doc, "Canon") && Doc.MakerNoteCount() == 2 &&
+                   Doc.MakerNoteTag(1).NumericValue[0] == 77;
+          }};
+}
+
+// Offsets whose sum with the TIFF header's position wraps around 32 bits,
+// back to the first bytes of the file.
+THostileFile OffsetPlusCountOverflow() {
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.Raw(0x010E, ftAscii, 0xFFFFFFFF, 0xFFFFFFF8).Raw(0x011A, ftRational, 0xFFFFFFFF, 0xFFFFFFFC);
+  return {"offset-count-overflow.jpg",
+          "Values whose offset plus the header's position wraps around 32 bits, back to the start of the file.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "the Make; the wrapped text and rational read as empty and 0/0, not as the file's first bytes",
+          [](const TEXIF& Doc) {
+            return HasMake(Doc, "Canon") && Doc.TIFFTag(2).StringValue.empty() &&
+                   Doc.TIFFTag(3).StringValue == "0/0";
+          }};
+}
+
+// IFD 1 linked back to IFD 0, and an EXIF sub-IFD pointing at IFD 0 itself.
+THostileFile DirectoryLoops() {
+  const TBytes Entries = Concat({Entry(0x0112, ftShort, 1, 3), Entry(0x8769, ftLong, 1, 8),
+                                 Entry(0x8825, ftLong, 1, 8), Entry(0xA005, ftLong, 1, 8)});
+  return {"directory-loops.tif",
+          "IFD 1 linked back to IFD 0, and EXIF, GPS and Interoperability pointers to IFD 0 itself.",
+          RawTiff(4, Entries, 8),
+          "IFD 0's orientation, and IFD 1 read once as a copy of IFD 0",
+          [](const TEXIF& Doc) {
+            return Doc.FindTIFFTag(0x0112).NumericValue[0] == 3 && Doc.EXIF_IFD1Count() == 1 &&
+                   Doc.TIFFCount() == 1;
+          }};
+}
+
+// Marker segments whose lengths step the walk backwards: an APP0 of length 0,
+// a comment of length 1, an APP1 of length 2 (shorter than its identifier).
+THostileFile MarkerLengthsBelowTwo() {
+  const TBytes Tiny = Repeat(
+      {0xFF, 0xE0, 0x00, 0x00, 0xFF, 0xFE, 0x00, 0x01, 0xFF, 0xE1, 0x00, 0x02, 'X', 'M', 'P', ' '}, 2000);
+  return {"marker-lengths-below-two.jpg",
+          "JPEG segments with lengths 0, 1 and 2, which step a naive marker walk backwards, forever if it is not careful.",
+          Concat({{0xFF, 0xD8}, Tiny, ExifSegment(TiffBlock(CanonIfd0())), {0xFF, 0xD9}}),
+          "the EXIF segment after them",
+          [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }};
+}
+
+// Counts from the file that ask for huge allocations.
+THostileFile HugeCounts() {
+  const TBytes Note = Concat({U16(0xFFFF), Entry(0x0001, ftShort, 0xFFFFFFFF, 0x40), U32(0)});
+  const TBytes Settings = Concat({U16(0xFFFF), Repeat(U16(1), 4)});
+  auto Exif = std::make_shared<TIfd>();
+  Exif->BlobAt(0x927C, ftUndefined, 0xFFFFFFFF, Concat({Note, Settings}));
+  Exif->CountOverride = 0xFFFF;
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.Raw(0x010E, ftAscii, 0xFFFFFFFF, 0x7FFFFFFF).SubIfd(0x8769, Exif);
+  Ifd0.CountOverride = 0xFFFE;  // 0xFFFF itself would read as "no count here"
+  return {"huge-counts.jpg",
+          "Entry counts of 0xFFFE and 0xFFFF and value counts of 0xFFFFFFFF, which must not size any buffer.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "the Make and the orientation",
+          [](const TEXIF& Doc) { return HasMake(Doc, "Canon") && Doc.FindTIFFTag(0x0112).NumericValue[0] == 1; }};
+}
+
+// Rationals with zero denominators and the one signed quotient that overflows.
+THostileFile DivisionByZero() {
+  const auto Minus = [](int32_t Value) { return static_cast<uint32_t>(Value); };
+  auto Exif = std::make_shared<TIfd>();
+  Exif->Rational(0x829A, {{0, 0}})
+      .Rational(0x829D, {{5, 0}})
+      .Rational(0x9204, {{0x80000000u, Minus(-1)}}, ftSRational)
+      .Rational(0x9201, {{Minus(-7), 0}}, ftSRational);
+  auto Gps = std::make_shared<TIfd>();
+  Gps->Rational(0x0002, {{1, 0}, {0, 0}, {3, 0}});
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.SubIfd(0x8769, Exif).SubIfd(0x8825, Gps);
+  return {"division-by-zero.jpg",
+          "Rationals with zero denominators, and INT32_MIN / -1, the one signed division that traps.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "every rational, as 0 with its raw pair",
+          [](const TEXIF& Doc) {
+            return Doc.EXIFCount() == 4 && Doc.EXIFTag(1).StringValue == "5/0" &&
+                   Doc.EXIFTag(2).NumericValue[0] == 2147483648.0 && Doc.GPSTag(0).StringValue == "1/0 0/0 3/0";
+          }};
+}
+
+// A JPEG picture whose header claims 60000 x 60000 pixels.
+TBytes HugeHeader(TBytes Jpeg, uint16_t Width, uint16_t Height) {
+  for (size_t At = 2; At + 9 < Jpeg.size(); ++At) {
+    if (Jpeg[At] != 0xFF || Jpeg[At + 1] != 0xC0) continue;
+    Jpeg[At + 5] = static_cast<uint8_t>(Height >> 8), Jpeg[At + 6] = static_cast<uint8_t>(Height);
+    Jpeg[At + 7] = static_cast<uint8_t>(Width >> 8), Jpeg[At + 8] = static_cast<uint8_t>(Width);
+    break;
+  }
+  return Jpeg;
+}
+
+THostileFile WithThumbnail(const std::string& Name, const std::string& Attack, const TBytes& Thumbnail,
+                           const std::string& Keeps, bool ThumbnailKept) {
+  auto Ifd1 = std::make_shared<TIfd>();
+  Ifd1->BlobAt(0x0201, ftLong, 1, Thumbnail).Long(0x0202, {static_cast<uint32_t>(Thumbnail.size())});
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.Next = Ifd1;
+  return {Name, Attack, InsertAfterSoi(MakeJpeg(32, 24), {ExifSegment(TiffBlock(Ifd0))}), Keeps,
+          [ThumbnailKept](const TEXIF& Doc) {
+            return HasMake(Doc, "Canon") && (Doc.Thumbnail() != nullptr) == ThumbnailKept;
+          }};
+}
+
+// Thumbnail offsets given as NaN, infinity and negative numbers.
+THostileFile NonFiniteOffsets() {
+  auto Ifd1 = std::make_shared<TIfd>();
+  Ifd1->Double(0x0201, {std::numeric_limits<double>::quiet_NaN()})
+      .Float(0x0202, std::numeric_limits<float>::infinity())
+      .Long(0x0201, {0x80000000u}, ftSLong);
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.Raw(0x8769, ftSLong, 1, 0xFFFFFFF0);
+  Ifd0.Next = Ifd1;
+  return {"non-finite-offsets.jpg",
+          "Thumbnail offset and length given as NaN, infinity and a negative number, and a negative EXIF offset.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "the Make and the three IFD 1 rows",
+          [](const TEXIF& Doc) {
+            return HasMake(Doc, "Canon") && Doc.EXIF_IFD1Count() == 3 && Doc.Thumbnail() == nullptr;
+          }};
+}
+
+// A thumbnail offset beyond the 64-bit range once truncated, which overflowed
+// when added to the header's position (found by the fuzzer).
+THostileFile HugeThumbnailOffset() {
+  auto Ifd1 = std::make_shared<TIfd>();
+  Ifd1->Double(0x0201, {1e19}).Long(0x0202, {100});
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.Next = Ifd1;
+  return {"thumbnail-offset-huge.jpg",
+          "A thumbnail offset of 1e19 (a DOUBLE), which overflows a 64-bit sum with the header's position.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "the Make and both IFD 1 rows; no thumbnail",
+          [](const TEXIF& Doc) {
+            return HasMake(Doc, "Canon") && Doc.EXIF_IFD1Count() == 2 && Doc.Thumbnail() == nullptr;
+          }};
+}
+
+// Thousands of maker-note entries all pointing at one Canon settings array.
+THostileFile SettingsAmplification() {
+  const uint16_t Entries = 20000;
+  const auto Note = [&](uint32_t NoteAt) {
+    const uint32_t ArrayAt = NoteAt + 2 + 12u * Entries + 4;
+    return Concat({U16(Entries), Repeat(Entry(0x0001, ftShort, 46, ArrayAt), Entries), U32(0), U16(92),
+                   TBytes(90, 0)});
+  };
+  return {"settings-amplification.tif",
+          "20000 maker-note entries that all unpack the same Canon settings array, 20 records each.",
+          TiffWithMakerNote("Canon", Note),
+          "records from the array, but no more than the file's size allows",
+          [](const TEXIF& Doc) {
+            return Doc.MakerNoteCount() > 20 && Doc.MakerNoteCount() <= TEXIF::RecordLimit(240200);
+          }};
+}
+
+// Thousands of entries all pointing at the same 256-byte text of high bytes.
+THostileFile TextAmplification() {
+  const uint16_t Entries = 5000;
+  const uint32_t TextAt = 8 + 2 + 12u * Entries + 4;
+  TBytes File = RawTiff(Entries, Repeat(Entry(0x010E, ftAscii, 256, TextAt), Entries), 0, TBytes(256, 0x80));
+  return {"text-amplification.tif",
+          "5000 entries that all decode the same 256-byte text, each byte of which becomes 3 bytes of UTF-8.",
+          File,
+          "the first texts in full, and no more text than the file's size allows",
+          [](const TEXIF& Doc) {
+            size_t Total = 0;
+            for (int32_t Index = 0; Index < Doc.TIFFCount(); ++Index)
+              Total += Doc.TIFFTag(static_cast<uint16_t>(Index)).StringValue.size();
+            return Doc.TIFFCount() == 5000 && Doc.TIFFTag(0).StringValue.size() == 768 &&
+                   static_cast<int64_t>(Total) <= TEXIF::TextLimit(60000 + 270);
+          }};
+}
+
+// A GPS directory of nothing but zero tags, and a count that runs on.
+THostileFile GpsZeroTags() {
+  auto Gps = std::make_shared<TIfd>();
+  for (int Index = 0; Index < 100; ++Index) Gps->Byte(0x0000, {2, 2, 0, 0});
+  Gps->CountOverride = 0xFFFF;
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.SubIfd(0x8825, Gps);
+  return {"gps-zero-tags.jpg",
+          "A GPS directory made only of zero tags, with a count far beyond its entries.",
+          JpegWith({ExifSegment(TiffBlock(Ifd0))}),
+          "the first Version ID, and nothing after the second zero tag",
+          [](const TEXIF& Doc) { return Doc.GPSCount() == 1 && Doc.GPSTag(0).NumericValue[0] == 514; }};
+}
+
+}  // namespace
+
+const char* const MakerNames[7] = {"Canon", "NIKON", "OLYMPUS", "Panasonic", "FUJIFILM", "CASIO", "Minolta"};
+
+std::vector<THostileFile> HostileFiles() {
+  const TBytes Picture = MakeJpeg(64, 48, [](int X, int Y) { return uint32_t(X * 4) << 16 | uint32_t(Y * 5) << 8; });
+  TBytes Truncated = Picture;
+  Truncated.resize(Truncated.size() * 2 / 3);
+  std::vector<THostileFile> Files = {
+      MakerNoteOffsetsPastTheEnd(),
+      OffsetPlusCountOverflow(),
+      DirectoryLoops(),
+      MarkerLengthsBelowTwo(),
+      HugeCounts(),
+      DivisionByZero(),
+      WithThumbnail("thumbnail-bomb.jpg",
+                    "A thumbnail whose JPEG header claims 60000 x 60000 pixels: a decompression bomb.",
+                    HugeHeader(MakeJpeg(16, 16), 60000, 60000), "the Make and the thumbnail's header", true),
+      WithThumbnail("thumbnail-not-jpeg.jpg", "Thumbnail bytes that make libjpeg fail in the header.",
+                    BytesOf("\xFF\xD8 not really a JPEG stream at all"), "the Make; no thumbnail", false),
+      WithThumbnail("thumbnail-truncated.jpg", "A thumbnail cut in the middle of its compressed data.",
+                    Truncated, "the Make and the thumbnail, which decodes with a warning", true),
+      NonFiniteOffsets(),
+      HugeThumbnailOffset(),
+      SettingsAmplification(),
+      TextAmplification(),
+      GpsZeroTags(),
+  };
+  Files.push_back({"picture-bomb.jpg",
+                   "A picture whose header claims 60000 x 60000 pixels: the Image tab must refuse it, not allocate it.",
+                   InsertAfterSoi(HugeHeader(MakeJpeg(16, 16), 60000, 60000), {ExifSegment(TiffBlock(CanonIfd0()))}),
+                   "the Make", [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }});
+  Files.push_back({"picture-truncated.jpg", "A picture cut in the middle of its compressed data.",
+                   InsertAfterSoi(Truncated, {ExifSegment(TiffBlock(CanonIfd0()))}), "the Make",
+                   [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }});
+  return Files;
+}
+
+// Small well-formed notes of every maker; their offsets count from the TIFF
+// data the fuzzer builds around them (which is TiffWithMakerNote's layout).
+std::vector<std::pair<std::string, TBytes>> MakerNoteFuzzInputs() {
+  const TBytes Plain = Concat({U16(2), Entry(0x0001, ftShort, 1, 2), Entry(0x0014, ftShort, 1, 80), U32(0)});
+  const TBytes Headers[7] = {
+      {},
+      BytesOf(std::string("Nikon\0\x02\x10\0\0MM\0\x2A\0\0\0\x08", 18)),
+      BytesOf(std::string("OLYMP\0\x01\0", 8)),
+      BytesOf(std::string("Panasonic\0\0\0", 12)),
+      Concat({BytesOf("FUJIFILM"), U32(12)}),
+      {},
+      {},
+  };
+  std::vector<std::pair<std::string, TBytes>> Inputs;
+  for (uint8_t Maker = 1; Maker <= 7; ++Maker) {
+    const auto Note = [&](uint32_t NoteAt) {
+      if (Maker != mnfCanon && Maker != mnfMinolta) return Concat({Headers[Maker - 1], Plain});
+      const uint32_t ArrayAt = NoteAt + 2 + 12 + 4;
+      const uint16_t Tag = Maker == mnfCanon ? 0x0001 : 0x0003;
+      return Concat({U16(1), Entry(Tag, ftShort, 46, ArrayAt), U32(0), U16(92), TBytes(202, 1)});
+    };
+    const TBytes Tiff = TiffWithMakerNote(MakerNames[Maker - 1], Note);
+    const TBytes NoteBytes(Tiff.end() - static_cast<std::ptrdiff_t>(Note(0).size()), Tiff.end());
+    Inputs.push_back({MakerNames[Maker - 1], Concat({{Maker, 0}, NoteBytes})});
+  }
+  return Inputs;
+}

@@ -1,0 +1,28 @@
+// Crafted files, one per way a hostile file attacks a metadata reader. The
+// tests load each; the file generator writes them to disk for the fuzzers
+// and for valgrind.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ExifWriter.h"
+
+struct THostileFile {
+  std::string Name;    // file name, with its extension
+  std::string Attack;  // one sentence: what the file attacks
+  TBytes Bytes;
+  std::string Keeps;                          // what must still have been read
+  std::function<bool(const TEXIF&)> HasKept;  // checks it
+};
+
+std::vector<THostileFile> HostileFiles();
+
+// The Make of each maker-note format, mnfCanon first.
+extern const char* const MakerNames[7];
+
+// Inputs for the maker-note fuzzer: a first byte choosing the maker (1 to 7
+// after taking it modulo 7 and adding 1), a second choosing the byte order
+// (odd: big-endian), then the maker note's bytes.
+std::vector<std::pair<std::string, TBytes>> MakerNoteFuzzInputs();

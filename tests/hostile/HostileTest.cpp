@@ -1,0 +1,64 @@
+// Every hostile file loads without crash, hang or leak (the sanitizer build
+// and valgrind watch the last two), and keeps what could be read.
+#include <gtest/gtest.h>
+
+#include "EXIF_Intf.h"
+#include "HostileFiles.h"
+
+namespace {
+
+// Everything a viewer would do with the document: every row's value text,
+// the thumbnail's pixels when they are small enough to decode.
+void UseEverything(const TEXIF& Doc) {
+  for (int32_t Index = 0; Index < Doc.TIFFCount(); ++Index) TIFFValueText(Doc.TIFFTag(uint16_t(Index)));
+  for (int32_t Index = 0; Index < Doc.EXIFCount(); ++Index) EXIFValueText(Doc.EXIFTag(uint16_t(Index)));
+  for (int32_t Index = 0; Index < Doc.INTEROPCount(); ++Index) InteropValueText(Doc.INTEROPTag(uint16_t(Index)));
+  for (int32_t Index = 0; Index < Doc.EXIF_IFD1Count(); ++Index) TIFFValueText(Doc.EXIF_IFD1Tag(uint16_t(Index)));
+  for (int32_t Index = 0; Index < Doc.GPSCount(); ++Index) GPSValueText(Doc.GPSTag(uint16_t(Index)));
+  for (int32_t Index = 0; Index < Doc.MakerNoteCount(); ++Index)
+    MakerNoteValueText(Doc.MakerNoteFormat(), Doc.MakerNoteTag(uint16_t(Index)));
+}
+
+// Decodes a JPEG picture as the viewer would: refused when too large.
+void DecodePicture(const TByteBuffer& Bytes) {
+  TJPEGImage Image;
+  try {
+    Image.LoadFromBytes(Bytes);
+    Image.CheckDecodable();
+  } catch (const std::runtime_error&) {
+    return;
+  }
+  std::vector<uint8_t> Pixels(static_cast<size_t>(Image.Width()) * static_cast<size_t>(Image.Height()) * 4);
+  try {
+    Image.DecodeTo(TPixelLayout::BGRX32, Pixels, static_cast<size_t>(Image.Width()) * 4);
+  } catch (const EJPEGError&) {
+  }
+}
+
+TEST(Hostile, EveryFileLoadsAndKeepsWhatCanBeRead) {
+  for (const THostileFile& File : HostileFiles()) {
+    SCOPED_TRACE(File.Name + ": " + File.Attack);
+    TEXIF Doc;
+    ASSERT_NO_THROW(LoadBytes(Doc, File.Bytes));
+    EXPECT_TRUE(File.HasKept(Doc)) << "keeps " << File.Keeps;
+    UseEverything(Doc);
+    if (Doc.Thumbnail()) DecodePicture(Doc.Thumbnail()->Bytes());
+    DecodePicture(TByteBuffer(File.Bytes.begin(), File.Bytes.end()));
+  }
+}
+
+// Every prefix of a file rich in structure loads: no read ever runs past the
+// data, whichever byte the file ends at.
+TEST(Hostile, EveryPrefixOfARichFileLoads) {
+  for (const THostileFile& File : HostileFiles()) {
+    if (File.Bytes.size() > 4096) continue;
+    for (size_t Length = 0; Length < File.Bytes.size(); ++Length) {
+      TEXIF Doc;
+      ASSERT_NO_THROW(LoadBytes(Doc, TBytes(File.Bytes.begin(), File.Bytes.begin() + std::ptrdiff_t(Length))))
+          << File.Name << " cut at " << Length;
+      UseEverything(Doc);
+    }
+  }
+}
+
+}  // namespace
