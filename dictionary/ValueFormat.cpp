@@ -1,6 +1,8 @@
 #include "ValueFormat.h"
 
 #include <charconv>
+#include <langinfo.h>
+
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -9,11 +11,11 @@
 
 namespace {
 
+// The decimal separator of LC_NUMERIC. nl_langinfo reads it straight from
+// the current locale, without the copying localeconv does.
 std::string_view LocaleDecimalSeparator() {
-  const std::lconv* Conv = std::localeconv();
-  if (Conv == nullptr || Conv->decimal_point == nullptr || Conv->decimal_point[0] == '\0')
-    return ".";
-  return Conv->decimal_point;
+  const char* Radix = ::nl_langinfo(RADIXCHAR);
+  return (Radix == nullptr || Radix[0] == '\0') ? "." : Radix;
 }
 
 // Appends Text (as std::to_chars wrote it, with a '.' decimal point) with the
@@ -47,8 +49,18 @@ bool IsNegativeZeroText(std::string_view Text) {
   return Text.find_first_not_of("-0.") == std::string_view::npos;
 }
 
+// Whole numbers below 10^15 print the same in both forms, as plain integers;
+// most values of a photo's tags are such numbers.
+bool AppendWholeNumber(std::string& Out, double Value) {
+  constexpr double Limit = 1e15;
+  if (!(Value > -Limit && Value < Limit) || Value != static_cast<double>(static_cast<int64_t>(Value)))
+    return false;
+  AppendInt(Out, static_cast<int64_t>(Value));  // -0.0 becomes 0 here
+  return true;
+}
+
 void AppendFormatted(std::string& Out, double Value, std::chars_format Form, int Precision) {
-  if (AppendNonFinite(Out, Value)) return;
+  if (AppendWholeNumber(Out, Value) || AppendNonFinite(Out, Value)) return;
   char Buffer[400];  // fixed notation of the largest double needs 309 digits
   const auto Result = std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Form, Precision);
   std::string_view Text(Buffer, static_cast<size_t>(Result.ptr - Buffer));

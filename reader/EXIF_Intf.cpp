@@ -41,11 +41,11 @@ void TEXIF::Clear() {
 }
 
 void TEXIF::LoadFromFile(const std::string& FileName) {
-  if (!FileExists(FileName)) return;
-  TByteBuffer Bytes = ReadWholeFile(FileName);
+  std::optional<TByteBuffer> Bytes = ReadExistingFile(FileName);
+  if (!Bytes) return;
   Clear();
   FFilename = FileName;
-  FFile.Assign(std::move(Bytes));
+  FFile.Assign(std::move(*Bytes));
   Parse();
 }
 

@@ -4,7 +4,6 @@
 // thumbnail out of the file. It is tolerant: bad metadata is never an error,
 // a directory's walk just ends at its first fault and keeps what it stored.
 #include <algorithm>
-#include <cctype>
 #include <exception>
 
 #include "EXIF_Intf.h"
@@ -21,10 +20,11 @@ uint32_t Little32(const uint8_t* Bytes) {
          (uint32_t{Bytes[3]} << 24);
 }
 
+// Compares ASCII letters without regard to case; Upper is in capitals.
 bool EqualsIgnoreCase(std::string_view Text, std::string_view Upper) {
   return Text.size() == Upper.size() &&
          std::equal(Text.begin(), Text.end(), Upper.begin(), [](char A, char B) {
-           return std::toupper(static_cast<unsigned char>(A)) == B;
+           return (A >= 'a' && A <= 'z' ? static_cast<char>(A - 'a' + 'A') : A) == B;
          });
 }
 
@@ -281,12 +281,7 @@ void TEXIF::ReadThumbnail() {
   if (Length <= 0) return;
   const std::span<const uint8_t> Bytes = FFile.Slice(Start, Length);
   auto Thumbnail = std::make_unique<TJPEGImage>();
-  try {
-    Thumbnail->LoadFromBytes(TByteBuffer(Bytes.begin(), Bytes.end()));
-  } catch (const EJPEGError&) {
-    return;
-  }
-  FThumbnail = std::move(Thumbnail);
+  if (Thumbnail->TryLoadFromBytes(TByteBuffer(Bytes.begin(), Bytes.end()))) FThumbnail = std::move(Thumbnail);
 }
 
 // Reads one 12-byte entry and brings it to host order; false on a short read.

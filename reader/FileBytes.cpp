@@ -36,6 +36,15 @@ size_t ReadInto(const TFileDescriptor& File, const std::string& FileName, uint8_
   return Filled;
 }
 
+// Files that report no size (pipes, /proc) are read in chunks to their end.
+void ReadRest(const TFileDescriptor& File, const std::string& FileName, TByteBuffer& Bytes) {
+  uint8_t Chunk[65536];
+  while (const size_t Got = ReadInto(File, FileName, Chunk, sizeof Chunk)) {
+    Bytes.insert(Bytes.end(), Chunk, Chunk + Got);
+    if (Got < sizeof Chunk) break;
+  }
+}
+
 }  // namespace
 
 bool FileExists(const std::string& FileName) {
@@ -43,22 +52,28 @@ bool FileExists(const std::string& FileName) {
   return ::stat(FileName.c_str(), &Info) == 0 && !S_ISDIR(Info.st_mode);
 }
 
-TByteBuffer ReadWholeFile(const std::string& FileName) {
+std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName) {
+  // Opening first and asking only when that fails keeps the common case to
+  // one path lookup.
   TFileDescriptor File{::open(FileName.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (File.Fd < 0) ThrowFileError("Cannot open file", FileName, errno);
+  if (File.Fd < 0) {
+    const int Error = errno;
+    if (!FileExists(FileName)) return std::nullopt;
+    ThrowFileError("Cannot open file", FileName, Error);
+  }
   struct stat Info{};
   if (::fstat(File.Fd, &Info) != 0) ThrowFileError("Cannot read file", FileName, errno);
-  if (S_ISDIR(Info.st_mode)) ThrowFileError("Cannot open file", FileName, EISDIR);
+  if (S_ISDIR(Info.st_mode)) return std::nullopt;
 
-  // The size from fstat is only a hint: a file may change while it is read,
-  // and some files (pipes, /proc) report 0.
-  TByteBuffer Bytes(Info.st_size > 0 ? static_cast<size_t>(Info.st_size) : 0);
+  const auto Size = Info.st_size > 0 ? static_cast<size_t>(Info.st_size) : 0;
+  TByteBuffer Bytes(Size);
   Bytes.resize(ReadInto(File, FileName, Bytes.data(), Bytes.size()));
-  if (Bytes.size() < static_cast<size_t>(Info.st_size)) return Bytes;
-  uint8_t Chunk[65536];
-  while (const size_t Got = ReadInto(File, FileName, Chunk, sizeof Chunk)) {
-    Bytes.insert(Bytes.end(), Chunk, Chunk + Got);
-    if (Got < sizeof Chunk) break;
-  }
+  if (Size == 0) ReadRest(File, FileName, Bytes);
   return Bytes;
+}
+
+TByteBuffer ReadWholeFile(const std::string& FileName) {
+  std::optional<TByteBuffer> Bytes = ReadExistingFile(FileName);
+  if (!Bytes) ThrowFileError("Cannot open file", FileName, FileExists(FileName) ? EISDIR : ENOENT);
+  return std::move(*Bytes);
 }

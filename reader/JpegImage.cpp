@@ -116,16 +116,24 @@ EJPEGTooLarge::EJPEGTooLarge(int Width, int Height)
     : std::runtime_error("The picture is too large to show (" + std::to_string(Width) + " x " +
                          std::to_string(Height) + " pixels)") {}
 
-void TJPEGImage::LoadFromBytes(TByteBuffer Bytes) {
+bool TJPEGImage::TryLoadFromBytes(TByteBuffer Bytes) {
   FBytes.clear();
   FWidth = FHeight = 0;
   TDecompressor D;
   InitDecompressor(D);
-  if (!GuardedReadHeader(D, Bytes.data(), Bytes.size())) throw EJPEGError(D.Errors.Base.msg_code);
+  if (!GuardedReadHeader(D, Bytes.data(), Bytes.size())) {
+    FErrorCode = D.Errors.Base.msg_code;
+    return false;
+  }
   FWidth = static_cast<int>(D.Info.image_width);
   FHeight = static_cast<int>(D.Info.image_height);
   jpeg_destroy_decompress(&D.Info);
   FBytes = std::move(Bytes);
+  return true;
+}
+
+void TJPEGImage::LoadFromBytes(TByteBuffer Bytes) {
+  if (!TryLoadFromBytes(std::move(Bytes))) throw EJPEGError(FErrorCode);
 }
 
 void TJPEGImage::LoadFromFile(const std::string& FileName) { LoadFromBytes(ReadWholeFile(FileName)); }

@@ -43,6 +43,8 @@ class TJPEGImage {
   // Takes the bytes and reads the header. Throws EJPEGError when libjpeg
   // cannot read it; the image is then empty.
   void LoadFromBytes(TByteBuffer Bytes);
+  // The same without an exception: false when libjpeg cannot read the header.
+  bool TryLoadFromBytes(TByteBuffer Bytes);
   // Reads the whole file first; a file that cannot be read throws
   // std::runtime_error with the system's reason.
   void LoadFromFile(const std::string& FileName);
@@ -70,5 +72,6 @@ class TJPEGImage {
   TByteBuffer FBytes;
   int FWidth = 0;
   int FHeight = 0;
+  int FErrorCode = 0;  // libjpeg's code for the last header that failed
   mutable int FWarnings = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "ByteBuffer.h"
@@ -25,11 +26,20 @@ class TMemoryStream {
   int64_t Position() const { return FPosition; }
   void Seek(int64_t Position) { FPosition = Position; }
   void SeekBy(int64_t Delta) { FPosition += Delta; }
-  int64_t Remaining() const;
+  int64_t Remaining() const {
+    return (FPosition < 0 || FPosition >= Size()) ? 0 : Size() - FPosition;
+  }
 
   // Copies up to Buffer.size() bytes from the position and advances the
   // position by the number copied, which it returns.
-  size_t Read(std::span<uint8_t> Buffer);
+  size_t Read(std::span<uint8_t> Buffer) {
+    const int64_t Available = Remaining();
+    const size_t Count = static_cast<int64_t>(Buffer.size()) < Available ? Buffer.size()
+                                                                          : static_cast<size_t>(Available);
+    if (Count > 0) std::memcpy(Buffer.data(), FBytes.data() + FPosition, Count);
+    FPosition += static_cast<int64_t>(Count);
+    return Count;
+  }
 
   // Reads exactly Buffer.size() bytes, or reads what is there and returns
   // false: a short read.

@@ -93,14 +93,3 @@ std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut) {
   }
   return Out;
 }
-
-std::string FirstCodePoints(const std::string& Utf8, size_t MaxChars) {
-  size_t Chars = 0;
-  for (size_t At = 0; At < Utf8.size(); ++At) {
-    const auto Byte = static_cast<unsigned char>(Utf8[At]);
-    if ((Byte & 0xC0) == 0x80) continue;  // continuation byte
-    if (Chars == MaxChars) return Utf8.substr(0, At);
-    ++Chars;
-  }
-  return Utf8;
-}

@@ -10,6 +10,3 @@
 // sequence at their very end is then dropped rather than taken as a sign
 // that the text is not UTF-8.
 std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut = false);
-
-// The first MaxChars code points of a UTF-8 text.
-std::string FirstCodePoints(const std::string& Utf8, size_t MaxChars);

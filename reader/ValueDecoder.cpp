@@ -31,13 +31,9 @@ size_t FieldTypeSize(uint16_t Type) {
 bool IsBlank(char C) { return static_cast<unsigned char>(C) <= 32; }
 
 void Trim(std::string& Text) {
-  const auto First = std::find_if_not(Text.begin(), Text.end(), IsBlank);
   const auto Last = std::find_if_not(Text.rbegin(), Text.rend(), IsBlank).base();
-  if (First >= Last) {
-    Text.clear();
-    return;
-  }
-  Text.assign(First, Last);
+  Text.erase(Last, Text.end());
+  Text.erase(Text.begin(), std::find_if_not(Text.begin(), Text.end(), IsBlank));
 }
 
 // Components Configuration: each component code 1 to 6 among the value's
@@ -128,7 +124,10 @@ void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   const auto Zero = std::find(Value.begin(), Value.end(), 0);
   const auto Length = static_cast<size_t>(Zero - Value.begin());
   const bool Cut = Entry.Count > MaxTextBytes && Length == MaxTextBytes;
-  std::string Text = FirstCodePoints(TextFromFileBytes(Value.first(Length), Cut), Count);
+  // A text is cut to its first Count characters; it is never longer, since
+  // it comes from at most Count bytes and every byte makes at most one
+  // character, whether the bytes are UTF-8 or Windows-1252.
+  std::string Text = TextFromFileBytes(Value.first(Length), Cut);
   const auto Size = static_cast<int64_t>(Text.size());
   if (Size <= FTextBytesLeft) {
     FTextBytesLeft -= Size;

@@ -27,10 +27,4 @@ TEST(TextCodec, SequenceCutAtTheLimitIsDropped) {
   EXPECT_EQ(Text({0xE9, 'a', 0xC3}, true), "\u00E9a\u00C3");  // not UTF-8 anyway
 }
 
-TEST(TextCodec, FirstCodePoints) {
-  EXPECT_EQ(FirstCodePoints("Caf\u00E9s", 4), "Caf\u00E9");
-  EXPECT_EQ(FirstCodePoints("abc", 10), "abc");
-  EXPECT_EQ(FirstCodePoints("abc", 0), "");
-}
-
 }  // namespace
