@@ -123,6 +123,10 @@ void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   const std::span<const uint8_t> Value(Buffer, Count);
   const auto Zero = std::find(Value.begin(), Value.end(), 0);
   const auto Length = static_cast<size_t>(Zero - Value.begin());
+  if (Target.Header.Tag == 0x9101) Target.NumericValue[0] = ComponentBits(Value);
+  // Texts past the load's text limit stay empty; bytes that alone exceed
+  // what is left are not even decoded.
+  if (static_cast<int64_t>(Length) > FTextBytesLeft) return;
   const bool Cut = Entry.Count > MaxTextBytes && Length == MaxTextBytes;
   // A text is cut to its first Count characters; it is never longer, since
   // it comes from at most Count bytes and every byte makes at most one
@@ -133,7 +137,6 @@ void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
     FTextBytesLeft -= Size;
     Target.StringValue = std::move(Text);
   }
-  if (Target.Header.Tag == 0x9101) Target.NumericValue[0] = ComponentBits(Value);
 }
 
 // Numerator/denominator pairs, each number in the file's byte order. A zero
