@@ -1,20 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "EXIF_Defs.h"
+#include "Records.h"
 
 namespace {
-
-TEXIFTag Record(uint16_t Tag, uint16_t Typ, double Number, std::string Text = "",
-                std::string_view Units = "") {
-  TEXIFTag Rec;
-  Rec.Header.Tag = Tag;
-  Rec.Header.Dim = 1;
-  Rec.Header.Units = Units;
-  Rec.Typ = Typ;
-  Rec.NumericValue[0] = Number;
-  Rec.StringValue = std::move(Text);
-  return Rec;
-}
 
 TEST(MakerNoteValueText, WordsPerFormat) {
   struct TCase {

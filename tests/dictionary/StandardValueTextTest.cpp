@@ -4,20 +4,9 @@
 #include <functional>
 
 #include "EXIF_Defs.h"
+#include "Records.h"
 
 namespace {
-
-TEXIFTag Record(uint16_t Tag, uint16_t Typ, double Number, std::string Text = "",
-                std::string_view Units = "") {
-  TEXIFTag Rec;
-  Rec.Header.Tag = Tag;
-  Rec.Header.Dim = 1;
-  Rec.Header.Units = Units;
-  Rec.Typ = Typ;
-  Rec.NumericValue[0] = Number;
-  Rec.StringValue = std::move(Text);
-  return Rec;
-}
 
 struct TEnumCase {
   const char* Name;

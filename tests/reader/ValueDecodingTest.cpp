@@ -39,9 +39,23 @@ TIfd One(const std::function<void(TIfd&)>& Add) {
   return Ifd;
 }
 
+// Loads each case in both byte orders and checks its first IFD 0 record.
+void ExpectDecoded(std::initializer_list<TCase> Cases) {
+  for (const TCase& Case : Cases) {
+    for (TByteOrder Order : BothOrders) {
+      SCOPED_TRACE(std::string(Case.What) + (Order == TByteOrder::Big ? " MM" : " II"));
+      const TEXIFTag Rec = FirstIfd0Record(Case.Ifd0, Order);
+      EXPECT_EQ(Rec.Typ, Case.Typ);
+      EXPECT_DOUBLE_EQ(Rec.NumericValue[0], Case.Number);
+      EXPECT_EQ(Rec.NumericValue[1], 0);
+      EXPECT_EQ(Rec.StringValue, Case.Text);
+    }
+  }
+}
+
 // Numbers: the first value of any count; larger arrays are read at their offset.
 TEST(ValueDecoding, NumberTypes) {
-  const TCase Cases[] = {
+  ExpectDecoded({
       {"byte", One([](TIfd& I) { I.Byte(0x0102, {200}); }), ftByte, 200, ""},
       {"byte array at offset", One([](TIfd& I) { I.Byte(0x0102, {7, 1, 2, 3, 4, 5}); }), ftByte, 7, ""},
       {"sbyte", One([](TIfd& I) { I.Byte(0x0102, {0xFE}, ftSByte); }), ftSByte, -2, ""},
@@ -58,24 +72,13 @@ TEST(ValueDecoding, NumberTypes) {
       {"double", One([](TIfd& I) { I.Double(0x0102, {-2.25}); }), ftDouble, -2.25, ""},
       {"unknown type 13", One([](TIfd& I) { I.Raw(0x0102, 13, 1, 5); }), 13, 0, ""},
       {"unknown type 0", One([](TIfd& I) { I.Raw(0x0102, 0, 1, 5); }), 0, 0, ""},
-  };
-  for (const TCase& Case : Cases) {
-    for (TByteOrder Order : BothOrders) {
-      SCOPED_TRACE(std::string(Case.What) + (Order == TByteOrder::Big ? " MM" : " II"));
-      const TEXIFTag Rec = FirstIfd0Record(Case.Ifd0, Order);
-      EXPECT_EQ(Rec.Header.Tag, 0x0102);
-      EXPECT_EQ(Rec.Typ, Case.Typ);
-      EXPECT_DOUBLE_EQ(Rec.NumericValue[0], Case.Number);
-      EXPECT_EQ(Rec.NumericValue[1], 0);
-      EXPECT_EQ(Rec.StringValue, Case.Text);
-    }
-  }
+  });
 }
 
 TEST(ValueDecoding, RationalTypes) {
   using TPairs = std::vector<std::pair<uint32_t, uint32_t>>;
   const auto Minus = [](int32_t Value) { return static_cast<uint32_t>(Value); };
-  const TCase Cases[] = {
+  ExpectDecoded({
       {"1/125", One([](TIfd& I) { I.Rational(0x011A, {{1, 125}}); }), ftRational, 0.008, "1/125"},
       {"5/0", One([](TIfd& I) { I.Rational(0x011A, {{5, 0}}); }), ftRational, 0, "5/0"},
       {"large unsigned", One([](TIfd& I) { I.Rational(0x011A, {{4294967295u, 1}}); }), ftRational,
@@ -93,21 +96,12 @@ TEST(ValueDecoding, RationalTypes) {
        ftSRational, 0, "-5/0"},
       {"min/-1", One([&](TIfd& I) { I.Rational(0x011A, TPairs{{0x80000000u, 1}}, ftSRational); }),
        ftSRational, -2147483648.0, "-2147483648/1"},
-  };
-  for (const TCase& Case : Cases) {
-    for (TByteOrder Order : BothOrders) {
-      SCOPED_TRACE(std::string(Case.What) + (Order == TByteOrder::Big ? " MM" : " II"));
-      const TEXIFTag Rec = FirstIfd0Record(Case.Ifd0, Order);
-      EXPECT_EQ(Rec.Typ, Case.Typ);
-      EXPECT_DOUBLE_EQ(Rec.NumericValue[0], Case.Number);
-      EXPECT_EQ(Rec.StringValue, Case.Text);
-    }
-  }
+  });
 }
 
 TEST(ValueDecoding, Texts) {
   const std::string Long(300, 'x');
-  const TCase Cases[] = {
+  ExpectDecoded({
       {"count 4 from the field", One([](TIfd& I) { I.Ascii(0x010E, "R98"); }), ftAscii, 0, "R98"},
       {"count 5 from the offset", One([](TIfd& I) { I.Ascii(0x010E, "Canon"); }), ftAscii, 0, "Canon"},
       {"count 300 keeps 256", One([&](TIfd& I) { I.Ascii(0x010E, Long); }), ftAscii, 0,
@@ -123,16 +117,7 @@ TEST(ValueDecoding, Texts) {
        ftUndefined, 0, "Caf\u00E9s"},
       {"utf-8", One([](TIfd& I) { I.Ascii(0x010E, "Caf\u00E9s"); }), ftAscii, 0, "Caf\u00E9s"},
       {"empty", One([](TIfd& I) { I.Ascii(0x010E, ""); }), ftAscii, 0, ""},
-  };
-  for (const TCase& Case : Cases) {
-    for (TByteOrder Order : BothOrders) {
-      SCOPED_TRACE(std::string(Case.What) + (Order == TByteOrder::Big ? " MM" : " II"));
-      const TEXIFTag Rec = FirstIfd0Record(Case.Ifd0, Order);
-      EXPECT_EQ(Rec.Typ, Case.Typ);
-      EXPECT_EQ(Rec.NumericValue[0], Case.Number);
-      EXPECT_EQ(Rec.StringValue, Case.Text);
-    }
-  }
+  });
 }
 
 TEST(ValueDecoding, ComponentsConfiguration) {
