@@ -1,6 +1,7 @@
 // lumentag-dump as a program: exit codes, messages, and the real corpus.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -21,7 +22,9 @@ struct TRun {
 
 // Runs lumentag-dump with Arguments (already quoted for the shell).
 TRun RunDump(const std::string& Arguments) {
-  const std::string ErrFile = std::filesystem::temp_directory_path() / "lumentag-dump-test.err";
+  // One file per process: ctest runs the tests of this program side by side.
+  const std::string ErrFile = std::filesystem::temp_directory_path() /
+                              ("lumentag-dump-test-" + std::to_string(::getpid()) + ".err");
   const std::string Command = std::string(LUMENTAG_DUMP) + " " + Arguments + " 2>" + ErrFile;
   TRun Run;
   FILE* Pipe = ::popen(Command.c_str(), "r");
