@@ -12,4 +12,4 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/lumentag
 fi
 cmake --build build --target lumentag-dump
-exec build/lumentag-dump samples/*.jpg
+exec build/lumentag-dump --image samples/*.jpg

@@ -10,6 +10,7 @@
 
 #include "Corpus.h"
 #include "ExifWriter.h"
+#include "JpegMaker.h"
 #include "nlohmann/json.hpp"
 
 namespace {
@@ -74,6 +75,24 @@ TEST(DumpTool, UsageAndMissingFiles) {
   ASSERT_EQ(Files.size(), 1u);
   EXPECT_EQ(Files[0]["ifd0"][0]["value"], "Canon");
   std::filesystem::remove(Good);
+}
+
+TEST(DumpTool, ImageOption) {
+  TIfd Ifd0;
+  Ifd0.Short(0x0112, {8});
+  const std::string Turned =
+      WriteTemp("lumentag-dump-turned.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
+  const std::string Tiff = WriteTemp("lumentag-dump-image.tif", TiffBlock(Ifd0));
+  const TRun Run = RunDump("--image " + Turned + " " + Tiff);
+  EXPECT_EQ(Run.Status, 0);
+  EXPECT_NE(Run.Out.find("[GPS]\n[Image]\n20 x 30\n[Thumbnail]\n"), std::string::npos) << Run.Out;
+  EXPECT_NE(Run.Out.find("[GPS]\n[Image]\n[Thumbnail]\n"), std::string::npos) << Run.Out;
+  const TRun Json = RunDump("--json --image " + Turned);
+  EXPECT_EQ(nlohmann::json::parse(Json.Out)[0]["image"], (nlohmann::json{{"width", 20}, {"height", 30}}));
+  // Without the option there is no such section.
+  EXPECT_EQ(RunDump(Turned).Out.find("[Image]"), std::string::npos);
+  std::filesystem::remove(Turned);
+  std::filesystem::remove(Tiff);
 }
 
 TEST(DumpTool, WholeCorpus) {

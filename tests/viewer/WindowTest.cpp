@@ -141,6 +141,7 @@ class WindowTest : public QObject {
   void corpusThumbnails();
   void corpusOrientations();
   void corpusRowsMatchDump();
+  void corpusImageMatchesDump();
 
  private:
   QString Write(const QString& Name, const TBytes& Bytes);
@@ -671,6 +672,29 @@ void WindowTest::corpusRowsMatchDump() {
       for (const QString& Row : RowTexts(FForm->List))
         Shown << QString::fromStdString(EscapeControls(Row.toStdString())).replace(QLatin1Char('|'), QLatin1Char('\t'));
       QVERIFY2(Shown == Expected, qPrintable(QString::fromStdString(Name) + QStringLiteral(" tab %1").arg(Tabs[Index])));
+    }
+  }
+}
+
+// The Image tab shows the size lumentag-dump --image computes without a
+// window, and an error box exactly where the dump has no size.
+void WindowTest::corpusImageMatchesDump() {
+  RequireCorpus();
+  SelectTab(tabImage);
+  for (const std::string& Name : CorpusFiles()) {
+    TEXIF Doc;
+    Doc.LoadFromFile(Name);
+    const auto Size = ImageTabSize(Doc);
+    FDriver->Boxes.clear();
+    FForm->Label1->setText(QStringLiteral(" "));
+    Open(QString::fromStdString(Name), Size ? Quietly : WithErrorBox);
+    const QString File = QString::fromStdString(Name);
+    if (Size) {
+      QCOMPARE(FForm->Label1->text(), QStringLiteral("%1 x %2").arg(Size->Width).arg(Size->Height));
+      QCOMPARE(VisibleView(*FForm), QStringLiteral("image"));
+    } else {
+      QVERIFY2(FDriver->Boxes.size() == 1, qPrintable(File));
+      QCOMPARE(VisibleView(*FForm), QStringLiteral("none"));
     }
   }
 }
