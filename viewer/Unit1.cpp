@@ -1,9 +1,11 @@
 #include "Unit1.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QPalette>
+#include <QScreen>
 #include <climits>
 #include <stdexcept>
 #include <utility>
@@ -115,6 +117,7 @@ void TForm1::CreateControls() {
   setPalette(Colours);
   setAutoFillBackground(true);
   resize(ClientSize);
+  CentreOnScreen();
 
   auto* Layout = new TAnchorLayout(this, ClientSize);
   Button1 = new QPushButton(QStringLiteral("Open image..."), this);
@@ -172,6 +175,16 @@ void TForm1::CreateControls() {
 
   setTabOrder(Button1, Edit1);
   setTabOrder(Edit1, tc);
+}
+
+// Centred on the screen, but never with its top-left corner off it.
+void TForm1::CentreOnScreen() {
+  const QScreen* Screen = QGuiApplication::primaryScreen();
+  if (Screen == nullptr) return;
+  const QRect Room = Screen->availableGeometry();
+  QRect Frame(QPoint(0, 0), size());
+  Frame.moveCenter(Room.center());
+  move(std::max(Room.left(), Frame.left()), std::max(Room.top(), Frame.top()));
 }
 
 void TForm1::SetupOpenDialog() {

@@ -110,6 +110,8 @@ class WindowTest : public QObject {
   void cleanup();
 
   void startsEmpty();
+  void startsCentred();
+  void errorInAnyEventIsReported();
   void anchorsFollowResize();
   void tabsBeforeOpen_data();
   void tabsBeforeOpen();
@@ -245,6 +247,40 @@ void WindowTest::startsEmpty() {
 
   // Tab order: the button, the file name, the tab strip.
   QCOMPARE(Form.Button1->nextInFocusChain(), static_cast<QWidget*>(Form.Edit1));
+}
+
+void WindowTest::startsCentred() {
+  const TForm1 Form;
+  const QRect Room = Form.screen()->availableGeometry();
+  QCOMPARE(Form.x(), std::max(Room.left(), Room.left() + (Room.width() - 753) / 2));
+  QCOMPARE(Form.y(), std::max(Room.top(), Room.top() + (Room.height() - 634) / 2));
+}
+
+namespace {
+
+// A control whose click handler fails.
+class TFailingButton : public QPushButton {
+ protected:
+  void mousePressEvent(QMouseEvent*) override { throw std::runtime_error("Failed in a handler"); }
+};
+
+}  // namespace
+
+// An error that escapes any event handler reaches the application's error
+// box, and the program goes on.
+void WindowTest::errorInAnyEventIsReported() {
+  TFailingButton Button;
+  Button.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&Button));
+  FDriver->CloseMessageBox();
+  QTest::mouseClick(&Button, Qt::LeftButton);
+  QVERIFY(FDriver->Idle());
+  QCOMPARE(FDriver->Boxes.size(), 1);
+  QCOMPARE(FDriver->Boxes[0].Title, QStringLiteral("Lumentag Demo"));
+  QCOMPARE(FDriver->Boxes[0].Text, QStringLiteral("Failed in a handler."));
+  // The window still works.
+  Open(Write(QStringLiteral("photo.jpg"), Photo(6)));
+  QCOMPARE(FForm->List->topLevelItemCount(), 3);
 }
 
 void WindowTest::anchorsFollowResize() {
