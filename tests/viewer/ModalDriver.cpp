@@ -57,6 +57,11 @@ void TModalDriver::AcceptFile(const QString& File) {
     // QFileDialog::accept is protected; through QDialog it checks the chosen
     // name as the dialog's own Open button does.
     static_cast<QDialog*>(Dialog)->accept();
+    // A name the dialog refuses (no such file) would keep it open for good.
+    if (Dialog->isVisible()) {
+      Unexpected << QStringLiteral("file dialog refused ") + File;
+      Dialog->reject();
+    }
   });
 }
 

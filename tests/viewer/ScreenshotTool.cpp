@@ -44,6 +44,10 @@ int main(int Argc, char** Argv) {
   TModalDriver Driver;
   Driver.AcceptFile(File);
   QTest::mouseClick(Form.Button1, Qt::LeftButton);
+  if (!Driver.Unexpected.isEmpty()) {
+    std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(File), qPrintable(Driver.Unexpected.join(QLatin1String(", "))));
+    return 1;
+  }
   for (int Tab = 0; Tab < Form.tc->Tabs()->count(); ++Tab) {
     Form.tc->SetTabIndex(Tab);
     const QString Name = QStringLiteral("%1-%2.png").arg(Out).arg(Tab);

@@ -18,6 +18,13 @@
 #include "ModalDriver.h"
 #include "Unit1.h"
 
+// QSKIP leaves the function it stands in, so it cannot live in a helper.
+#define SKIP_WITHOUT_CORPUS_QT()                                                                 \
+  do {                                                                                           \
+    if (CorpusDir().empty())                                                                     \
+      QSKIP("corpus of real photos not found beside the repository (../shared/corpus); skipping"); \
+  } while (0)
+
 namespace {
 
 enum TTab { tabIFD0, tabEXIF, tabInterop, tabMakerNote, tabIFD1, tabGPS, tabImage, tabThumbnail, tabComment };
@@ -150,7 +157,6 @@ class WindowTest : public QObject {
   enum TOutcome { Quietly, WithErrorBox };
   void Open(const QString& File, TOutcome Outcome = Quietly);
   void SelectTab(int Index);
-  void RequireCorpus();
 
   QTemporaryDir FDir;
   std::unique_ptr<TForm1> FForm;
@@ -183,10 +189,6 @@ void WindowTest::SelectTab(int Index) {
   }
   QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(Index).center());
   QCOMPARE(FForm->tc->TabIndex(), Index);
-}
-
-void WindowTest::RequireCorpus() {
-  if (CorpusDir().empty()) QSKIP("corpus of real photos not found beside the repository (../shared/corpus)");
 }
 
 void WindowTest::init() {
@@ -659,7 +661,7 @@ void WindowTest::corpusThumbnails_data() {
 
 void WindowTest::corpusThumbnails() {
   QFETCH(QString, Name);
-  RequireCorpus();
+  SKIP_WITHOUT_CORPUS_QT();
   SelectTab(tabThumbnail);
   Open(QString::fromStdString(CorpusFile(Name.toStdString())));
   QCOMPARE(VisibleView(*FForm), QStringLiteral("image"));
@@ -670,7 +672,7 @@ void WindowTest::corpusThumbnails() {
 // The eight photos store one picture for each orientation code; each shows
 // upright, the mirrored codes 2, 4, 5 and 7 as the mirror image.
 void WindowTest::corpusOrientations() {
-  RequireCorpus();
+  SKIP_WITHOUT_CORPUS_QT();
   SelectTab(tabImage);
   QImage Upright;
   for (int Code = 1; Code <= 8; ++Code) {
@@ -691,7 +693,7 @@ void WindowTest::corpusOrientations() {
 // Every photo of the corpus shows in the six lists the rows lumentag-dump
 // prints for it.
 void WindowTest::corpusRowsMatchDump() {
-  RequireCorpus();
+  SKIP_WITHOUT_CORPUS_QT();
   const int Tabs[] = {tabIFD0, tabEXIF, tabInterop, tabMakerNote, tabIFD1, tabGPS};
   for (const std::string& Name : CorpusFiles()) {
     TEXIF Doc;
@@ -715,7 +717,7 @@ void WindowTest::corpusRowsMatchDump() {
 // The Image tab shows the size lumentag-dump --image computes without a
 // window, and an error box exactly where the dump has no size.
 void WindowTest::corpusImageMatchesDump() {
-  RequireCorpus();
+  SKIP_WITHOUT_CORPUS_QT();
   SelectTab(tabImage);
   for (const std::string& Name : CorpusFiles()) {
     TEXIF Doc;
