@@ -14,10 +14,16 @@ void TModalDriver::Tick() {
   if (Modal == nullptr || Modal == FHandled || !Modal->isVisible()) return;
   FHandled = Modal;
   Seen << QString::fromLatin1(Modal->metaObject()->className());
-  Answer(Modal);
-  // The window reuses its open dialog: once closed, it is a new one when it
-  // opens again.
-  if (FHandled && !FHandled->isVisible()) FHandled = nullptr;
+  // Answered outside this timer's own call: Qt does not fire a timer again
+  // while its handler runs, and an answer may open a nested modal box that
+  // needs answering too.
+  QTimer::singleShot(0, this, [this, Target = QPointer<QWidget>(Modal)] {
+    if (Target == nullptr) return;
+    Answer(Target);
+    // The window reuses its open dialog: once closed, it is a new one when
+    // it opens again.
+    if (FHandled && !FHandled->isVisible()) FHandled = nullptr;
+  });
 }
 
 void TModalDriver::Answer(QWidget* Modal) {
