@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionTabWidgetFrame>
@@ -168,6 +170,33 @@ void TImage::paintEvent(QPaintEvent*) {
   FScaled.setDevicePixelRatio(Ratio);
   QPainter Painter(this);
   Painter.drawPixmap(QPoint(0, 0), FScaled);
+}
+
+// ---------------------------------------------------------------------------
+// TPicturePreview
+
+TPicturePreview::TPicturePreview(QWidget* Parent) : QLabel(Parent) {
+  setObjectName(QStringLiteral("preview"));
+  setFixedWidth(Side + 8);
+  setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void TPicturePreview::ShowFile(const QString& FileName) {
+  clear();
+  const QFileInfo Info(FileName);
+  if (!Info.isFile() || Info.size() == 0) return;
+  QImageReader Reader(FileName);
+  const QSize Size = Reader.size();
+  const QSize Bounds(Side, Side);
+  // JPEG pictures are decoded at a reduced size straight away.
+  if (Size.isValid() && (Size.width() > Side || Size.height() > Side) &&
+      Reader.supportsOption(QImageIOHandler::ScaledSize))
+    Reader.setScaledSize(Size.scaled(Bounds, Qt::KeepAspectRatio));
+  QImage Picture = Reader.read();
+  if (Picture.isNull()) return;
+  if (Picture.width() > Side || Picture.height() > Side)
+    Picture = Picture.scaled(Bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  setPixmap(QPixmap::fromImage(Picture));
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QImage>
+#include <QLabel>
 #include <QLayout>
 #include <QList>
 #include <QPixmap>
@@ -107,6 +108,16 @@ class TImage : public QWidget {
  private:
   QImage FPicture;
   QPixmap FScaled;  // FPicture at the drawn size, made when that size changes
+};
+
+// A small picture of the file highlighted in the open dialog; empty for a
+// file that is no picture Qt can read.
+class TPicturePreview : public QLabel {
+ public:
+  explicit TPicturePreview(QWidget* Parent);
+  void ShowFile(const QString& FileName);
+
+  static constexpr int Side = 160;  // the largest width and height shown
 };
 
 // Family at a height in pixels; the desktop's font of the same kind when

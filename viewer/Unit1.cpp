@@ -1,11 +1,13 @@
 #include "Unit1.h"
 
 #include <QFile>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QPalette>
 #include <QScreen>
+#include <QSplitter>
 #include <climits>
 #include <stdexcept>
 #include <utility>
@@ -198,6 +200,23 @@ void TForm1::SetupOpenDialog() {
   const QStringList Filters = OpenNameFilters();
   opd->setNameFilters(Filters);
   opd->selectNameFilter(Filters.first());
+  AddPreview();
+}
+
+// Qt's own file dialog lays its parts out in a grid, the folder tree and the
+// file list side by side in one splitter; the preview takes a new column to
+// their right.
+void TForm1::AddPreview() {
+  auto* Grid = qobject_cast<QGridLayout*>(opd->layout());
+  auto* Files = opd->findChild<QSplitter*>();
+  if (Grid == nullptr || Files == nullptr) return;
+  const int Index = Grid->indexOf(Files);
+  if (Index < 0) return;
+  int Row, Column, RowSpan, ColumnSpan;
+  Grid->getItemPosition(Index, &Row, &Column, &RowSpan, &ColumnSpan);
+  auto* Preview = new TPicturePreview(opd);
+  Grid->addWidget(Preview, Row, Grid->columnCount(), RowSpan, 1);
+  connect(opd, &QFileDialog::currentChanged, Preview, &TPicturePreview::ShowFile);
 }
 
 void TForm1::SetupList() {

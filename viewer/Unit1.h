@@ -67,6 +67,7 @@ class TForm1 : public QWidget {
   void CentreOnScreen();
   void ConnectHandlers();
   void SetupOpenDialog();
+  void AddPreview();
   void SetupList();
   void ShowPicture(QImage Picture);
   template <class TValueText>

@@ -47,8 +47,8 @@ void TModalDriver::RecordFileDialog(QFileDialog* Dialog) {
   FileDialogNative = !Dialog->testOption(QFileDialog::DontUseNativeDialog);
 }
 
-void TModalDriver::AcceptFile(const QString& File) {
-  FAnswers.push_back([this, File](QWidget* Modal) {
+void TModalDriver::AcceptFile(const QString& File, std::function<void(QFileDialog*)> Inspect) {
+  FAnswers.push_back([this, File, Inspect](QWidget* Modal) {
     auto* Dialog = qobject_cast<QFileDialog*>(Modal);
     if (Dialog == nullptr) {
       Unexpected << QStringLiteral("not a file dialog");
@@ -60,6 +60,7 @@ void TModalDriver::AcceptFile(const QString& File) {
     // As a user would type it: selectFile leaves the name box alone while it
     // has the focus, and the folder's listing arrives later.
     if (auto* Name = Dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) Name->setText(File);
+    if (Inspect) Inspect(Dialog);
     // QFileDialog::accept is protected; through QDialog it checks the chosen
     // name as the dialog's own Open button does.
     static_cast<QDialog*>(Dialog)->accept();

@@ -35,8 +35,9 @@ class TModalDriver : public QObject {
  public:
   TModalDriver();
 
-  // The next modal widget is a file dialog: choose File and accept.
-  void AcceptFile(const QString& File);
+  // The next modal widget is a file dialog: choose File and accept. Before
+  // accepting, Inspect (when given) sees the dialog with File highlighted.
+  void AcceptFile(const QString& File, std::function<void(QFileDialog*)> Inspect = {});
   // The next modal widget is a file dialog: cancel it.
   void CancelFile();
   // The next modal widget is a message box: record it and press OK.

@@ -1,7 +1,9 @@
 // lumentag-screenshots FILE OUT.png: shows the viewer window, opens FILE
 // through its open dialog, and saves a picture of the window for each tab as
-// OUT-0.png ... OUT-8.png. Error boxes are closed and their text printed.
+// OUT-0.png ... OUT-8.png, and one of the open dialog as OUT-dialog.png.
+// Error boxes are closed and their text printed.
 // Run it on a real display (tools/screenshot.sh starts one under Xvfb).
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
@@ -14,10 +16,10 @@
 
 namespace {
 
-QPixmap Capture(TForm1& Form) {
+QPixmap Capture(QWidget& Window) {
   QTest::qWait(300);
-  QPixmap Shot = Form.screen()->grabWindow(Form.winId());
-  return Shot.isNull() ? Form.grab() : Shot;
+  QPixmap Shot = Window.screen()->grabWindow(Window.winId());
+  return Shot.isNull() ? Window.grab() : Shot;
 }
 
 void ReportBoxes(TModalDriver& Driver) {
@@ -42,7 +44,19 @@ int main(int Argc, char** Argv) {
   Form.show();
   if (!QTest::qWaitForWindowExposed(&Form)) return 1;
   TModalDriver Driver;
-  Driver.AcceptFile(File);
+  Driver.AcceptFile(File, [&](QFileDialog* Dialog) {
+    // Highlighted in the file list by typing its name there, as a user
+    // would, so that the preview shows it.
+    Dialog->resize(900, 500);
+    QTest::qWait(500);
+    for (auto* View : Dialog->findChildren<QAbstractItemView*>())
+      if (View->isVisible() && View->objectName() != QLatin1String("sidebar")) {
+        View->setFocus();
+        QTest::keyClicks(View, QFileInfo(File).fileName());
+      }
+    QTest::qWait(500);
+    Capture(*Dialog).save(Out + QStringLiteral("-dialog.png"));
+  });
   QTest::mouseClick(Form.Button1, Qt::LeftButton);
   if (!Driver.Unexpected.isEmpty()) {
     std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(File), qPrintable(Driver.Unexpected.join(QLatin1String(", "))));

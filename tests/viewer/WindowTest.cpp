@@ -125,6 +125,7 @@ class WindowTest : public QObject {
   void openShowsRows_data();
   void openShowsRows();
   void openDialogOffersPictures();
+  void openDialogPreview();
   void openKeepsMakerNoteTab();
   void cancelChangesNothing();
   void secondOpenReplacesName();
@@ -374,6 +375,24 @@ void WindowTest::openDialogOffersPictures() {
   QVERIFY(Box != nullptr);
   QCOMPARE(Box->itemText(0), QStringLiteral("All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)"));
   QCOMPARE(Box->itemText(8), QStringLiteral("TIFFs (*.tif; *.tiff)"));
+}
+
+// The dialog shows the highlighted picture, at most 160 pixels a side.
+void WindowTest::openDialogPreview() {
+  auto* Preview = FForm->opd->findChild<TPicturePreview*>(QStringLiteral("preview"));
+  QVERIFY(Preview != nullptr);
+  QVERIFY(Preview->parentWidget() == FForm->opd);
+  const QString Wide = Write(QStringLiteral("wide.jpg"), MakeJpeg(640, 320));
+  emit FForm->opd->currentChanged(Wide);
+  QCOMPARE(Preview->pixmap().size(), QSize(160, 80));
+  const QString Small = Write(QStringLiteral("small.jpg"), MakeJpeg(40, 30));
+  emit FForm->opd->currentChanged(Small);
+  QCOMPARE(Preview->pixmap().size(), QSize(40, 30));
+  const QString Text = Write(QStringLiteral("text.jpg"), BytesOf("no picture"));
+  emit FForm->opd->currentChanged(Text);
+  QVERIFY(Preview->pixmap().isNull());
+  emit FForm->opd->currentChanged(FDir.path());
+  QVERIFY(Preview->pixmap().isNull());
 }
 
 void WindowTest::openKeepsMakerNoteTab() {
