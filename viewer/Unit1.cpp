@@ -145,8 +145,15 @@ void TForm1::CreateControls() {
   tc->SetTabIndex(0);
   Layout->Place(tc, {13, 42, TabControlSize.width(), TabControlSize.height()}, akAll);
 
-  // The three views lie one over the other inside the tab strip: the comment
-  // lowest, then the list, then the picture panel on top.
+  CreateViews();
+
+  setTabOrder(Button1, Edit1);
+  setTabOrder(Edit1, tc);
+}
+
+// The three views lie one over the other inside the tab strip: the comment
+// lowest, then the list, then the picture panel on top.
+void TForm1::CreateViews() {
   auto* Views = new TAnchorLayout(tc, TabControlSize);
   const int TabsBottom = tc->DisplayTop();
   Memo = new QPlainTextEdit(tc);
@@ -159,7 +166,9 @@ void TForm1::CreateControls() {
   Memo->hide();
   Views->Place(Memo, ViewRect(19, 57, 692, 20, TabsBottom, 33), akAll);
 
+  // The hand cursor belongs to the tab strip's captions, not to its views.
   List = new TListView(tc);
+  List->setCursor(Qt::ArrowCursor);
   SetupList();
   Views->Place(List, ViewRect(15, 33, 696, 18, TabsBottom, 9), akAll);
 
@@ -174,9 +183,6 @@ void TForm1::CreateControls() {
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   PanelLayout->Place(Label1, {0, LabelTop, ImagePanelSize.width(), LabelHeight},
                      akLeft | akRight | akBottom);
-
-  setTabOrder(Button1, Edit1);
-  setTabOrder(Edit1, tc);
 }
 
 // Centred on the screen, but never with its top-left corner off it.

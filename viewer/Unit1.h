@@ -64,6 +64,7 @@ class TForm1 : public QWidget {
 
  private:
   void CreateControls();
+  void CreateViews();
   void CentreOnScreen();
   void ConnectHandlers();
   void SetupOpenDialog();

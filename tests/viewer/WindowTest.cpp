@@ -219,6 +219,8 @@ void WindowTest::startsEmpty() {
   QCOMPARE(Form.Edit1->text(), QString());
   QCOMPARE(Form.tc->geometry(), QRect(13, 42, 727, 582));
   QCOMPARE(Form.tc->cursor().shape(), Qt::PointingHandCursor);
+  QCOMPARE(Form.List->viewport()->cursor().shape(), Qt::ArrowCursor);
+  QCOMPARE(Form.Image->cursor().shape(), Qt::ArrowCursor);
 
   const QStringList Captions{" IFD 0 ", " EXIF Sub IFD", " EXIF Interoperability IFD ", " Maker Note ",
                              " IFD 1", " GPS ", " Image ", " Thumbnail ", " Comment "};
