@@ -7,5 +7,9 @@ source scripts/packages.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  cmake --build build --target lumentag
+  exec build/lumentag
+fi
 cmake --build build --target lumentag-dump
-exec build/lumentag-dump samples/*.jpg
+exec build/lumentag-dump --image samples/*.jpg

@@ -26,9 +26,14 @@ ensure_packages() {
   apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-# What building the reader, the dump tool and the tests needs.
+# What building the reader, the viewer, the dump tool and the tests needs.
+# qt6-base-dev brings Qt Widgets, Qt Test and the offscreen platform the
+# window tests run on; the fonts give that platform something to draw with.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev nlohmann-json3-dev
-                libgtest-dev locales)
+                libgtest-dev locales qt6-base-dev fonts-dejavu-core)
 
 # What ./test.sh --fuzz needs besides: clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
+# What tools/screenshot.sh needs on top: a virtual X display.
+SCREENSHOT_PACKAGES=(xvfb xauth)

@@ -23,6 +23,12 @@ struct TDumpInput {
   std::optional<TPictureSize> Image;
 };
 
+// The size the Image tab shows for the document's file: the file decoded as
+// a JPEG picture at full size and turned by its Orientation tag (a quarter
+// turn swaps width and height). Nothing when there is no such file or it
+// cannot be decoded, which the window reports as an error instead.
+std::optional<TPictureSize> ImageTabSize(const TEXIF& Document);
+
 // The "Tag" column: "0x" and the tag number in upper-case hexadecimal.
 std::string TagColumnText(uint16_t Tag);
 

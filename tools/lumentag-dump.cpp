@@ -1,6 +1,7 @@
-// lumentag-dump [--json] FILE...
+// lumentag-dump [--json] [--image] FILE...
 // Loads each file as the viewer's open command does and prints what the tag,
-// thumbnail and comment tabs would show.
+// thumbnail and comment tabs would show; with --image also the size of the
+// picture on the Image tab.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -16,10 +17,11 @@ namespace {
 
 struct TOptions {
   bool Json = false;
+  bool Image = false;
   std::vector<std::string> Files;
 };
 
-constexpr const char* Usage = "usage: lumentag-dump [--json] FILE...\n";
+constexpr const char* Usage = "usage: lumentag-dump [--json] [--image] FILE...\n";
 
 bool ParseOptions(int Argc, char** Argv, TOptions& Options) {
   bool OptionsEnded = false;
@@ -29,6 +31,8 @@ bool ParseOptions(int Argc, char** Argv, TOptions& Options) {
       OptionsEnded = true;
     } else if (!OptionsEnded && Argument == "--json") {
       Options.Json = true;
+    } else if (!OptionsEnded && Argument == "--image") {
+      Options.Image = true;
     } else if (!OptionsEnded && Argument.size() > 1 && Argument[0] == '-') {
       std::cerr << "lumentag-dump: unknown option " << Argument << '\n';
       return false;
@@ -79,7 +83,8 @@ int main(int Argc, char** Argv) {
       AllLoaded = false;
       continue;
     }
-    const TDumpInput Input{FileName, Doc};
+    TDumpInput Input{FileName, Doc, Options.Image};
+    if (Options.Image) Input.Image = ImageTabSize(Doc);
     if (Options.Json)
       Files.push_back(DumpJson(Input));
     else

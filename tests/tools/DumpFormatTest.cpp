@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "DumpFormat.h"
@@ -98,6 +103,77 @@ TEST(DumpFormat, JsonNonFiniteNumbersAreNull) {
   EXPECT_EQ(File["ifd0"][0]["value"], "nan");
   EXPECT_TRUE(File["image"].is_null());
   EXPECT_TRUE(File["thumbnail"].is_null());
+}
+
+}  // namespace
+
+namespace {
+
+// A 64 x 48 JPEG with the given Orientation code (none when negative).
+TBytes OrientedJpeg(int Orientation) {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon");
+  if (Orientation >= 0) Ifd0.Short(0x0112, {uint16_t(Orientation)});
+  return InsertAfterSoi(MakeJpeg(64, 48), {ExifSegment(TiffBlock(Ifd0))});
+}
+
+struct TImageCase {
+  const char* Name;
+  TBytes Bytes;
+  std::optional<TPictureSize> Size;
+};
+
+// Offset of the SOF0 height field of a baseline JPEG.
+size_t SofSizeOffset(const TBytes& Jpeg) {
+  for (size_t At = 2; At + 9 < Jpeg.size(); ++At)
+    if (Jpeg[At] == 0xFF && Jpeg[At + 1] == 0xC0) return At + 5;
+  return 0;
+}
+
+TBytes HugeHeader() {
+  TBytes Jpeg = MakeJpeg(8, 8);
+  const size_t At = SofSizeOffset(Jpeg);
+  for (size_t Byte : {At, At + 2}) Jpeg[Byte] = 0xEA, Jpeg[Byte + 1] = 0x60;  // 60000
+  return Jpeg;
+}
+
+// The size of the Image tab: turned by the orientation, nothing when the
+// file does not decode.
+TEST(DumpFormat, ImageTabSize) {
+  TIfd Tiff;
+  Tiff.Ascii(0x010F, "Canon").Short(0x0112, {6});
+  const TImageCase Cases[] = {
+      {"no orientation", OrientedJpeg(-1), TPictureSize{64, 48}},
+      {"orientation 1", OrientedJpeg(1), TPictureSize{64, 48}},
+      {"orientation 2, never mirrored", OrientedJpeg(2), TPictureSize{64, 48}},
+      {"orientation 3", OrientedJpeg(3), TPictureSize{64, 48}},
+      {"orientation 4", OrientedJpeg(4), TPictureSize{64, 48}},
+      {"orientation 5", OrientedJpeg(5), TPictureSize{48, 64}},
+      {"orientation 6", OrientedJpeg(6), TPictureSize{48, 64}},
+      {"orientation 7", OrientedJpeg(7), TPictureSize{48, 64}},
+      {"orientation 8", OrientedJpeg(8), TPictureSize{48, 64}},
+      {"unknown orientation 9", OrientedJpeg(9), TPictureSize{64, 48}},
+      {"TIFF data is no JPEG picture", TiffBlock(Tiff), std::nullopt},
+      {"header of 60000 x 60000", HugeHeader(), std::nullopt},
+  };
+  const std::string File = (std::filesystem::temp_directory_path() /
+                            ("lumentag-image-size-" + std::to_string(::getpid()) + ".jpg")).string();
+  for (const TImageCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    std::ofstream(File, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Case.Bytes.data()), std::streamsize(Case.Bytes.size()));
+    TEXIF Doc;
+    Doc.LoadFromFile(File);
+    const auto Size = ImageTabSize(Doc);
+    ASSERT_EQ(Size.has_value(), Case.Size.has_value());
+    if (!Size) continue;
+    EXPECT_EQ(Size->Width, Case.Size->Width);
+    EXPECT_EQ(Size->Height, Case.Size->Height);
+  }
+  std::filesystem::remove(File);
+  // A document whose file has gone shows no picture.
+  TEXIF Doc;
+  EXPECT_FALSE(ImageTabSize(Doc).has_value());
 }
 
 }  // namespace

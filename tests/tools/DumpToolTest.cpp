@@ -1,6 +1,7 @@
 // lumentag-dump as a program: exit codes, messages, and the real corpus.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "Corpus.h"
 #include "ExifWriter.h"
+#include "JpegMaker.h"
 #include "nlohmann/json.hpp"
 
 namespace {
@@ -21,7 +23,9 @@ struct TRun {
 
 // Runs lumentag-dump with Arguments (already quoted for the shell).
 TRun RunDump(const std::string& Arguments) {
-  const std::string ErrFile = std::filesystem::temp_directory_path() / "lumentag-dump-test.err";
+  // One file per process: ctest runs the tests of this program side by side.
+  const std::string ErrFile = std::filesystem::temp_directory_path() /
+                              ("lumentag-dump-test-" + std::to_string(::getpid()) + ".err");
   const std::string Command = std::string(LUMENTAG_DUMP) + " " + Arguments + " 2>" + ErrFile;
   TRun Run;
   FILE* Pipe = ::popen(Command.c_str(), "r");
@@ -71,6 +75,24 @@ TEST(DumpTool, UsageAndMissingFiles) {
   ASSERT_EQ(Files.size(), 1u);
   EXPECT_EQ(Files[0]["ifd0"][0]["value"], "Canon");
   std::filesystem::remove(Good);
+}
+
+TEST(DumpTool, ImageOption) {
+  TIfd Ifd0;
+  Ifd0.Short(0x0112, {8});
+  const std::string Turned =
+      WriteTemp("lumentag-dump-turned.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
+  const std::string Tiff = WriteTemp("lumentag-dump-image.tif", TiffBlock(Ifd0));
+  const TRun Run = RunDump("--image " + Turned + " " + Tiff);
+  EXPECT_EQ(Run.Status, 0);
+  EXPECT_NE(Run.Out.find("[GPS]\n[Image]\n20 x 30\n[Thumbnail]\n"), std::string::npos) << Run.Out;
+  EXPECT_NE(Run.Out.find("[GPS]\n[Image]\n[Thumbnail]\n"), std::string::npos) << Run.Out;
+  const TRun Json = RunDump("--json --image " + Turned);
+  EXPECT_EQ(nlohmann::json::parse(Json.Out)[0]["image"], (nlohmann::json{{"width", 20}, {"height", 30}}));
+  // Without the option there is no such section.
+  EXPECT_EQ(RunDump(Turned).Out.find("[Image]"), std::string::npos);
+  std::filesystem::remove(Turned);
+  std::filesystem::remove(Tiff);
 }
 
 TEST(DumpTool, WholeCorpus) {

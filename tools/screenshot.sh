@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# tools/screenshot.sh FILE OUT.png
+# Starts the viewer window on a virtual X display (Xvfb), opens FILE through
+# its open dialog and saves a picture of the window for each of the nine tabs
+# as OUT-0.png ... OUT-8.png. Set QT_SCALE_FACTOR=2 to see it at 200 %.
+set -euo pipefail
+if [ $# -ne 2 ]; then
+  echo "usage: tools/screenshot.sh FILE OUT.png" >&2
+  exit 2
+fi
+FILE=$(realpath -- "$1")
+OUT=$(realpath -m -- "$2")
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${SCREENSHOT_PACKAGES[@]}"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMENTAG_TESTS=ON >/dev/null
+cmake --build build --target lumentag-screenshots >/dev/null
+mkdir -p "$(dirname "$OUT")"
+xvfb-run -a -s "-screen 0 1920x1400x24 -dpi 96" build/lumentag-screenshots "$FILE" "$OUT" 2> >(grep -v XDG_RUNTIME_DIR >&2)

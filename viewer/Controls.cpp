@@ -1,0 +1,208 @@
+#include "Controls.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QWidgetItem>
+#include <cmath>
+
+// ---------------------------------------------------------------------------
+// TAnchorLayout
+
+TAnchorLayout::TAnchorLayout(QWidget* Parent, QSize DesignSize)
+    : QLayout(Parent), FDesignSize(DesignSize) {
+  setContentsMargins(0, 0, 0, 0);
+}
+
+TAnchorLayout::~TAnchorLayout() {
+  while (QLayoutItem* Item = takeAt(0)) delete Item;
+}
+
+void TAnchorLayout::Place(QWidget* Control, QRect DesignRect, int Anchors) {
+  addChildWidget(Control);
+  FEntries.append({new QWidgetItem(Control), DesignRect, Anchors});
+  invalidate();
+}
+
+void TAnchorLayout::addItem(QLayoutItem* Item) {
+  FEntries.append({Item, QRect(QPoint(0, 0), Item->sizeHint()), akLeft | akTop});
+}
+
+QLayoutItem* TAnchorLayout::itemAt(int Index) const {
+  return Index >= 0 && Index < FEntries.size() ? FEntries[Index].Item : nullptr;
+}
+
+QLayoutItem* TAnchorLayout::takeAt(int Index) {
+  if (Index < 0 || Index >= FEntries.size()) return nullptr;
+  return FEntries.takeAt(Index).Item;
+}
+
+namespace {
+
+// One axis of an anchored rectangle: its start and length once the parent
+// has grown by Growth.
+void AnchorAxis(int Start, int Length, bool Near, bool Far, int Growth, int& NewStart,
+                int& NewLength) {
+  NewStart = Start;
+  NewLength = Length;
+  if (Near && Far)
+    NewLength = std::max(0, Length + Growth);
+  else if (Far)
+    NewStart = Start + Growth;
+}
+
+}  // namespace
+
+void TAnchorLayout::setGeometry(const QRect& Rect) {
+  QLayout::setGeometry(Rect);
+  const int GrowX = Rect.width() - FDesignSize.width();
+  const int GrowY = Rect.height() - FDesignSize.height();
+  for (const TEntry& Entry : FEntries) {
+    int X, Y, W, H;
+    AnchorAxis(Entry.Rect.x(), Entry.Rect.width(), Entry.Anchors & akLeft, Entry.Anchors & akRight,
+               GrowX, X, W);
+    AnchorAxis(Entry.Rect.y(), Entry.Rect.height(), Entry.Anchors & akTop, Entry.Anchors & akBottom,
+               GrowY, Y, H);
+    // The rectangle as it stands: a control's own size hints do not apply.
+    const QRect Place(Rect.x() + X, Rect.y() + Y, W, H);
+    if (QWidget* Control = Entry.Item->widget())
+      Control->setGeometry(Place);
+    else
+      Entry.Item->setGeometry(Place);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TTabControl
+
+namespace {
+
+// The desktop's style with less space beside each tab's caption: the nine
+// captions carry blanks of their own, and with the usual padding they would
+// not fit the strip side by side.
+class TCompactTabStyle : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric Metric, const QStyleOption* Option, const QWidget* Widget) const override {
+    if (Metric == PM_TabBarTabHSpace) return QProxyStyle::pixelMetric(Metric, Option, Widget) / 3;
+    return QProxyStyle::pixelMetric(Metric, Option, Widget);
+  }
+};
+
+}  // namespace
+
+TTabControl::TTabControl(QWidget* Parent) : QWidget(Parent), FTabs(new QTabBar(this)) {
+  auto* Style = new TCompactTabStyle;
+  Style->setParent(FTabs);
+  FTabs->setStyle(Style);
+  FTabs->setDrawBase(false);
+  FTabs->setExpanding(false);
+  FTabs->setFocusPolicy(Qt::StrongFocus);
+  setFocusProxy(FTabs);
+  connect(FTabs, &QTabBar::currentChanged, this, &TTabControl::Change);
+}
+
+int TTabControl::DisplayTop() const { return FTabs->sizeHint().height(); }
+
+void TTabControl::resizeEvent(QResizeEvent*) {
+  FTabs->setGeometry(0, 0, width(), DisplayTop());
+}
+
+void TTabControl::paintEvent(QPaintEvent*) {
+  QPainter Painter(this);
+  QStyleOptionTabWidgetFrame Frame;
+  Frame.initFrom(this);
+  const int Overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+  Frame.rect = rect().adjusted(0, DisplayTop() - Overlap, 0, 0);
+  Frame.tabBarSize = FTabs->size();
+  Frame.shape = FTabs->shape();
+  style()->drawPrimitive(QStyle::PE_FrameTabWidget, &Frame, &Painter, this);
+}
+
+// ---------------------------------------------------------------------------
+// TListView
+
+void TListView::mouseDoubleClickEvent(QMouseEvent* Event) {
+  QTreeWidget::mouseDoubleClickEvent(Event);
+  emit DblClick();
+}
+
+// ---------------------------------------------------------------------------
+// TImage
+
+QSize FitPicture(QSize Picture, QSize Control) {
+  const int PW = Picture.width(), PH = Picture.height();
+  const int CW = std::max(0, Control.width()), CH = std::max(0, Control.height());
+  if (PW <= 0 || PH <= 0) return {0, 0};
+  if (PW <= CW && PH <= CH) return Picture;
+  const double Aspect = static_cast<double>(PW) / PH;
+  const auto Trunc = [](double Value) { return static_cast<int>(std::trunc(Value)); };
+  int W, H;
+  if (PW > PH) {
+    W = CW, H = Trunc(CW / Aspect);
+    if (H > CH) H = CH, W = Trunc(Aspect * CH);
+  } else {
+    H = CH, W = Trunc(Aspect * CH);
+    if (W > CW) W = CW, H = Trunc(CW / Aspect);
+  }
+  return {W, H};
+}
+
+void TImage::SetPicture(QImage Picture) {
+  FPicture = std::move(Picture);
+  FScaled = QPixmap();
+  update();
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+  const QSize Drawn = DrawnRect().size();
+  if (Drawn.isEmpty()) return;
+  // A shrunk picture is scaled once per size, at the screen's own pixels.
+  const qreal Ratio = devicePixelRatioF();
+  const QSize Device(static_cast<int>(Drawn.width() * Ratio), static_cast<int>(Drawn.height() * Ratio));
+  if (FScaled.size() != Device) {
+    const QImage Scaled = Device == FPicture.size()
+                              ? FPicture
+                              : FPicture.scaled(Device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    FScaled = QPixmap::fromImage(Scaled);
+  }
+  FScaled.setDevicePixelRatio(Ratio);
+  QPainter Painter(this);
+  Painter.drawPixmap(QPoint(0, 0), FScaled);
+}
+
+// ---------------------------------------------------------------------------
+// TPicturePreview
+
+TPicturePreview::TPicturePreview(QWidget* Parent) : QLabel(Parent) {
+  setObjectName(QStringLiteral("preview"));
+  setFixedWidth(Side + 8);
+  setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void TPicturePreview::ShowFile(const QString& FileName) {
+  clear();
+  const QFileInfo Info(FileName);
+  if (!Info.isFile() || Info.size() == 0) return;
+  QImageReader Reader(FileName);
+  const QSize Size = Reader.size();
+  const QSize Bounds(Side, Side);
+  // JPEG pictures are decoded at a reduced size straight away.
+  if (Size.isValid() && (Size.width() > Side || Size.height() > Side) &&
+      Reader.supportsOption(QImageIOHandler::ScaledSize))
+    Reader.setScaledSize(Size.scaled(Bounds, Qt::KeepAspectRatio));
+  QImage Picture = Reader.read();
+  if (Picture.isNull()) return;
+  if (Picture.width() > Side || Picture.height() > Side)
+    Picture = Picture.scaled(Bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  setPixmap(QPixmap::fromImage(Picture));
+}
+
+// ---------------------------------------------------------------------------
+
+QFont DesignFont(const QString& Family, QFontDatabase::SystemFont Fallback, int PixelSize) {
+  QFont Font = QFontDatabase::hasFamily(Family) ? QFont(Family) : QFontDatabase::systemFont(Fallback);
+  Font.setPixelSize(PixelSize);
+  return Font;
+}

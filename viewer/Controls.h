@@ -1,0 +1,125 @@
+// The window's building blocks beyond Qt's stock widgets: a layout that keeps
+// controls anchored to their parent's sides, a tab strip whose tabs only
+// choose a view, a report list with a double-click on its whole area, and the
+// picture control that shrinks its picture to fit.
+#pragma once
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QImage>
+#include <QLabel>
+#include <QLayout>
+#include <QList>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QWidget>
+
+// The sides of its parent whose distance a control keeps when the parent is
+// resized.
+enum TAnchor { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+inline constexpr int akAll = akLeft | akTop | akRight | akBottom;
+
+// Places each control at its rectangle of the parent's design size; an
+// anchored side keeps its distance to the same side of the parent, and a
+// control anchored on two opposite sides stretches with the parent.
+class TAnchorLayout : public QLayout {
+ public:
+  TAnchorLayout(QWidget* Parent, QSize DesignSize);
+  ~TAnchorLayout() override;
+
+  void Place(QWidget* Control, QRect DesignRect, int Anchors);
+
+  void addItem(QLayoutItem* Item) override;
+  QLayoutItem* itemAt(int Index) const override;
+  QLayoutItem* takeAt(int Index) override;
+  int count() const override { return static_cast<int>(FEntries.size()); }
+  QSize sizeHint() const override { return FDesignSize; }
+  QSize minimumSize() const override { return {0, 0}; }
+  void setGeometry(const QRect& Rect) override;
+
+ private:
+  struct TEntry {
+    QLayoutItem* Item;
+    QRect Rect;
+    int Anchors;
+  };
+  QList<TEntry> FEntries;
+  QSize FDesignSize;
+};
+
+// A strip of tabs over a framed display area. The tabs own no pages: the
+// views are ordinary children of the control, and the change signal tells
+// which view to fill.
+class TTabControl : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TTabControl(QWidget* Parent);
+
+  QTabBar* Tabs() const { return FTabs; }
+  int TabIndex() const { return FTabs->currentIndex(); }
+  void SetTabIndex(int Index) { FTabs->setCurrentIndex(Index); }
+  // The top of the display area, below the tabs.
+  int DisplayTop() const;
+
+ signals:
+  void Change();
+
+ protected:
+  void paintEvent(QPaintEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
+
+ private:
+  QTabBar* FTabs;
+};
+
+// A report list whose double click is reported wherever it lands, on a row
+// or on the empty area below the rows.
+class TListView : public QTreeWidget {
+  Q_OBJECT
+ public:
+  using QTreeWidget::QTreeWidget;
+
+ signals:
+  void DblClick();
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* Event) override;
+};
+
+// The size a picture is drawn at in a control: its own size when it fits,
+// else shrunk to fit, keeping its proportions (never enlarged).
+QSize FitPicture(QSize Picture, QSize Control);
+
+// Shows one picture at the control's top-left corner, at the size
+// FitPicture gives for the control's present size.
+class TImage : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+  void SetPicture(QImage Picture);
+  const QImage& Picture() const { return FPicture; }
+  // Where the picture is drawn now.
+  QRect DrawnRect() const { return {QPoint(0, 0), FitPicture(FPicture.size(), size())}; }
+
+ protected:
+  void paintEvent(QPaintEvent* Event) override;
+
+ private:
+  QImage FPicture;
+  QPixmap FScaled;  // FPicture at the drawn size, made when that size changes
+};
+
+// A small picture of the file highlighted in the open dialog; empty for a
+// file that is no picture Qt can read.
+class TPicturePreview : public QLabel {
+ public:
+  explicit TPicturePreview(QWidget* Parent);
+  void ShowFile(const QString& FileName);
+
+  static constexpr int Side = 160;  // the largest width and height shown
+};
+
+// Family at a height in pixels; the desktop's font of the same kind when
+// Family is not installed.
+QFont DesignFont(const QString& Family, QFontDatabase::SystemFont Fallback, int PixelSize);

@@ -1,0 +1,10 @@
+// Lumentag: a viewer for the EXIF metadata of camera pictures.
+#include "Application.h"
+#include "Unit1.h"
+
+int main(int Argc, char** Argv) {
+  TApplication Application(Argc, Argv);
+  TForm1 Form1;
+  Form1.show();
+  return Application.exec();
+}

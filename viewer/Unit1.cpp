@@ -1,0 +1,379 @@
+#include "Unit1.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QPalette>
+#include <QScreen>
+#include <QSplitter>
+#include <climits>
+#include <stdexcept>
+#include <utility>
+
+#include "Application.h"
+#include "FileBytes.h"
+#include "ValueFormat.h"
+
+namespace {
+
+// The window's layout, in pixels at 96 dots per inch; Qt scales them with the
+// screen's resolution.
+constexpr QSize ClientSize(753, 634);
+constexpr QSize TabControlSize(727, 582);
+constexpr QSize ImagePanelSize(719, 554);
+constexpr int FontPixels = 11;  // 8 points at 96 dots per inch
+constexpr int LabelHeight = 13;
+
+// The open dialog's filter: a description and the patterns it stands for.
+// The "All" entry also takes TIFF files, which its description does not name.
+struct TFilterEntry {
+  const char* Description;
+  const char* Patterns;  // separated by blanks
+};
+
+constexpr TFilterEntry OpenFilters[] = {
+    {"All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)",
+     "*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff"},
+    {"Portable Network Graphics (*.png)", "*.png"},
+    {"CompuServe GIF Image (*.gif)", "*.gif"},
+    {"JPEG Image File (*.jpg)", "*.jpg *.jpeg"},
+    {"Bitmaps (*.bmp)", "*.bmp"},
+    {"Icons (*.ico)", "*.ico"},
+    {"Enhanced Metafiles (*.emf)", "*.emf"},
+    {"Metafiles (*.wmf)", "*.wmf"},
+    {"TIFFs (*.tif; *.tiff)", "*.tiff *.tif"},
+};
+
+// Qt reads a filter's patterns from its last parenthesised group, and with
+// HideNameFilterDetails shows only what stands before that group, so the
+// descriptions appear exactly as written above.
+QStringList OpenNameFilters() {
+  QStringList Filters;
+  for (const TFilterEntry& Entry : OpenFilters)
+    Filters << QStringLiteral("%1 (%2)").arg(QLatin1String(Entry.Description),
+                                             QLatin1String(Entry.Patterns));
+  return Filters;
+}
+
+QString FromUtf8(std::string_view Text) {
+  return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+}
+
+// Keeps a control from redrawing until the end of a scope, however it ends.
+class TUpdateBlock {
+ public:
+  explicit TUpdateBlock(QWidget* Control) : FControl(Control) { FControl->setUpdatesEnabled(false); }
+  ~TUpdateBlock() { FControl->setUpdatesEnabled(true); }
+  TUpdateBlock(const TUpdateBlock&) = delete;
+  TUpdateBlock& operator=(const TUpdateBlock&) = delete;
+
+ private:
+  QWidget* FControl;
+};
+
+// A rectangle of the tab strip's display area whose top lies Offset below the
+// area's design top (Top), but never under the tabs.
+QRect ViewRect(int Left, int Top, int Width, int BottomMargin, int TabsBottom, int Offset) {
+  const int Y = std::max(Top, TabsBottom + Offset);
+  return {Left, Y, Width, TabControlSize.height() - BottomMargin - Y};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// RotateBitmapInPlace
+
+void RotateBitmapInPlace(TBitmap& Bitmap, float Angle, bool Enlarge, QColor Background) {
+  const TRotationGeometry Geometry = RotationGeometry(Bitmap.Width(), Bitmap.Height(), Angle, Enlarge);
+  if (Geometry.Width > INT_MAX || Geometry.Height > INT_MAX)
+    throw std::length_error("The turned picture is too large");
+  const QImage::Format Format = ThirtyTwoBitFormat(Bitmap.Picture);
+  if (!Bitmap.Picture.isNull() && Bitmap.Picture.format() != Format)
+    Bitmap.Picture.convertTo(Format);
+  TBitmap Turned;  // released on every path by its scope
+  Turned.CopyTransparency(Bitmap);
+  Turned.BrushColor = Background;
+  Turned.SetSize(static_cast<int>(Geometry.Width), static_cast<int>(Geometry.Height), Format);
+  DrawParallelogram(Turned.Pixels(), std::as_const(Bitmap).Pixels(), Geometry, Turned.BrushPixel());
+  Bitmap.Assign(std::move(Turned));
+}
+
+// ---------------------------------------------------------------------------
+// TForm1: construction
+
+TForm1::TForm1(QWidget* Parent) : QWidget(Parent) {
+  CreateControls();
+  ConnectHandlers();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateControls() {
+  setWindowTitle(QStringLiteral("Lumentag"));
+  setFont(DesignFont(QStringLiteral("Tahoma"), QFontDatabase::GeneralFont, FontPixels));
+  QPalette Colours = palette();
+  Colours.setColor(QPalette::Window, Colours.color(QPalette::Button));
+  setPalette(Colours);
+  setAutoFillBackground(true);
+  resize(ClientSize);
+  CentreOnScreen();
+
+  auto* Layout = new TAnchorLayout(this, ClientSize);
+  Button1 = new QPushButton(QStringLiteral("Open image..."), this);
+  Button1->setCursor(Qt::PointingHandCursor);
+  Layout->Place(Button1, {16, 7, 100, 25}, akLeft | akTop);
+
+  opd = new QFileDialog(this);
+  SetupOpenDialog();
+
+  Edit1 = new QLineEdit(this);
+  Edit1->setReadOnly(true);
+  QPalette EditColours = Edit1->palette();
+  EditColours.setColor(QPalette::Base, Colours.color(QPalette::Button));
+  Edit1->setPalette(EditColours);
+  Layout->Place(Edit1, {125, 9, 613, 21}, akLeft | akTop | akRight);
+
+  tc = new TTabControl(this);
+  tc->setCursor(Qt::PointingHandCursor);
+  QFont TabFont = font();
+  TabFont.setBold(true);
+  tc->Tabs()->setFont(TabFont);
+  for (const char* Caption : TabCaptions) tc->Tabs()->addTab(QString::fromLatin1(Caption));
+  tc->SetTabIndex(0);
+  Layout->Place(tc, {13, 42, TabControlSize.width(), TabControlSize.height()}, akAll);
+
+  CreateViews();
+
+  setTabOrder(Button1, Edit1);
+  setTabOrder(Edit1, tc);
+}
+
+// The three views lie one over the other inside the tab strip: the comment
+// lowest, then the list, then the picture panel on top.
+void TForm1::CreateViews() {
+  auto* Views = new TAnchorLayout(tc, TabControlSize);
+  const int TabsBottom = tc->DisplayTop();
+  Memo = new QPlainTextEdit(tc);
+  Memo->setFont(DesignFont(QStringLiteral("Courier New"), QFontDatabase::FixedFont, FontPixels));
+  Memo->setReadOnly(true);
+  Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Memo->setCursor(Qt::IBeamCursor);
+  Memo->hide();
+  Views->Place(Memo, ViewRect(19, 57, 692, 20, TabsBottom, 33), akAll);
+
+  // The hand cursor belongs to the tab strip's captions, not to its views.
+  List = new TListView(tc);
+  List->setCursor(Qt::ArrowCursor);
+  SetupList();
+  Views->Place(List, ViewRect(15, 33, 696, 18, TabsBottom, 9), akAll);
+
+  ImagePanel = new QWidget(tc);
+  ImagePanel->setCursor(Qt::ArrowCursor);
+  Views->Place(ImagePanel, ViewRect(4, 24, ImagePanelSize.width(), 4, TabsBottom, 0), akAll);
+  auto* PanelLayout = new TAnchorLayout(ImagePanel, ImagePanelSize);
+  Image = new TImage(ImagePanel);
+  const int LabelTop = ImagePanelSize.height() - LabelHeight;
+  PanelLayout->Place(Image, {0, 0, ImagePanelSize.width(), LabelTop}, akAll);
+  Label1 = new QLabel(QStringLiteral(" "), ImagePanel);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  PanelLayout->Place(Label1, {0, LabelTop, ImagePanelSize.width(), LabelHeight},
+                     akLeft | akRight | akBottom);
+}
+
+// Centred on the screen, but never with its top-left corner off it.
+void TForm1::CentreOnScreen() {
+  const QScreen* Screen = QGuiApplication::primaryScreen();
+  if (Screen == nullptr) return;
+  const QRect Room = Screen->availableGeometry();
+  QRect Frame(QPoint(0, 0), size());
+  Frame.moveCenter(Room.center());
+  move(std::max(Room.left(), Frame.left()), std::max(Room.top(), Frame.top()));
+}
+
+void TForm1::SetupOpenDialog() {
+  // Qt's own dialog on every desktop, so the window behaves the same
+  // everywhere and can be driven by tests.
+  opd->setOption(QFileDialog::DontUseNativeDialog);
+  opd->setOption(QFileDialog::HideNameFilterDetails);
+  opd->setAcceptMode(QFileDialog::AcceptOpen);
+  opd->setFileMode(QFileDialog::ExistingFile);
+  opd->setSizeGripEnabled(true);
+  const QStringList Filters = OpenNameFilters();
+  opd->setNameFilters(Filters);
+  opd->selectNameFilter(Filters.first());
+  AddPreview();
+}
+
+// Qt's own file dialog lays its parts out in a grid, the folder tree and the
+// file list side by side in one splitter; the preview takes a new column to
+// their right.
+void TForm1::AddPreview() {
+  auto* Grid = qobject_cast<QGridLayout*>(opd->layout());
+  auto* Files = opd->findChild<QSplitter*>();
+  if (Grid == nullptr || Files == nullptr) return;
+  const int Index = Grid->indexOf(Files);
+  if (Index < 0) return;
+  int Row, Column, RowSpan, ColumnSpan;
+  Grid->getItemPosition(Index, &Row, &Column, &RowSpan, &ColumnSpan);
+  auto* Preview = new TPicturePreview(opd);
+  Grid->addWidget(Preview, Row, Grid->columnCount(), RowSpan, 1);
+  connect(opd, &QFileDialog::currentChanged, Preview, &TPicturePreview::ShowFile);
+}
+
+void TForm1::SetupList() {
+  List->setColumnCount(3);
+  List->setHeaderLabels({QStringLiteral("Tag"), QStringLiteral("Property"), QStringLiteral("Value")});
+  List->setColumnWidth(0, 50);
+  List->setColumnWidth(1, 150);
+  List->setColumnWidth(2, 300);
+  List->header()->setStretchLastSection(false);
+  List->header()->setSectionsClickable(false);
+  List->setSortingEnabled(false);
+  List->setRootIsDecorated(false);
+  List->setItemsExpandable(false);
+  List->setUniformRowHeights(true);
+  List->setAllColumnsShowFocus(true);
+  List->setSelectionMode(QAbstractItemView::SingleSelection);
+  List->setSelectionBehavior(QAbstractItemView::SelectRows);
+  List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void TForm1::ConnectHandlers() {
+  connect(Button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { cmOpen(); }); });
+  connect(tc, &TTabControl::Change, this, [this] { RunGuarded([this] { tcChange(); }); });
+  connect(List, &TListView::DblClick, this, &TForm1::ListDblClick);
+}
+
+// ---------------------------------------------------------------------------
+// Handlers
+
+void TForm1::FormCreate() { EXIF = std::make_unique<TEXIF>(); }
+
+void TForm1::cmOpen() {
+  if (opd->exec() != QDialog::Accepted) return;
+  const QStringList Files = opd->selectedFiles();
+  if (Files.isEmpty()) return;
+  const QString& Name = Files.first();
+  // A file that cannot be read throws here, before anything is shown.
+  EXIF->LoadFromFile(QFile::encodeName(Name).toStdString());
+  Edit1->setText(Name);
+  tcChange();
+}
+
+void TForm1::tcChange() {
+  List->hide();
+  ImagePanel->hide();
+  Memo->hide();
+  switch (tc->TabIndex()) {
+    case 0: DisplayIFD0(); break;
+    case 1: DisplayEXIFSubIFD(); break;
+    case 2: DisplayEXIFInteropIFD(); break;
+    case 3: DisplayMakerNote(); break;
+    case 4: DisplayIFD1(); break;
+    case 5: DisplayEXIFGPSIFD(); break;
+    case 6: DisplayImage(); break;
+    case 7: DisplayThumbnail(); break;
+    case 8: DisplayComment(); break;
+    default: break;
+  }
+}
+
+void TForm1::ListDblClick() {
+  // The dialog only lets the user read and copy a long value; whatever is
+  // done in it changes nothing, and no failure here is worth a message.
+  try {
+    const QList<QTreeWidgetItem*> Selected = List->selectedItems();
+    if (Selected.isEmpty()) return;
+    const QTreeWidgetItem* Row = Selected.first();
+    QInputDialog Dialog(this);
+    Dialog.setInputMode(QInputDialog::TextInput);
+    Dialog.setWindowTitle(Row->text(1));
+    Dialog.setLabelText(Row->text(0));
+    Dialog.setTextValue(Row->text(2));
+    if (auto* Field = Dialog.findChild<QLineEdit*>()) Field->selectAll();
+    Dialog.exec();
+  } catch (...) {
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Views
+
+template <class TValueText>
+void TForm1::DisplayTags(int32_t Count, TEXIFTag (TEXIF::*Record)(uint16_t) const,
+                         TValueText ValueText) {
+  {
+    const TUpdateBlock Batch(List);
+    List->clear();
+    for (int32_t Index = 0; Index < Count; ++Index) {
+      auto* Row = new QTreeWidgetItem(List);
+      const TEXIFTag Rec = (EXIF.get()->*Record)(static_cast<uint16_t>(Index));
+      Row->setText(0, QStringLiteral("0x") + QString::fromStdString(FormatHex(Rec.Header.Tag)));
+      Row->setText(1, FromUtf8(Rec.Header.Name));
+      Row->setText(2, QString::fromStdString(ValueText(Rec)));
+    }
+  }
+  List->show();
+}
+
+void TForm1::DisplayIFD0() { DisplayTags(EXIF->TIFFCount(), &TEXIF::TIFFTag, TIFFValueText); }
+
+void TForm1::DisplayIFD1() { DisplayTags(EXIF->EXIF_IFD1Count(), &TEXIF::EXIF_IFD1Tag, TIFFValueText); }
+
+void TForm1::DisplayEXIFSubIFD() { DisplayTags(EXIF->EXIFCount(), &TEXIF::EXIFTag, EXIFValueText); }
+
+void TForm1::DisplayEXIFInteropIFD() {
+  DisplayTags(EXIF->INTEROPCount(), &TEXIF::INTEROPTag, InteropValueText);
+}
+
+void TForm1::DisplayEXIFGPSIFD() { DisplayTags(EXIF->GPSCount(), &TEXIF::GPSTag, GPSValueText); }
+
+void TForm1::DisplayMakerNote() {
+  const TMakerNoteFormat Format = EXIF->MakerNoteFormat();
+  DisplayTags(EXIF->MakerNoteCount(), &TEXIF::MakerNoteTag,
+              [Format](const TEXIFTag& Rec) { return MakerNoteValueText(Format, Rec); });
+}
+
+void TForm1::DisplayComment() {
+  Memo->show();
+  // CR LF, CR and LF each end a line.
+  QString Text = QString::fromStdString(EXIF->Comment());
+  Text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  Memo->setPlainText(Text);
+}
+
+void TForm1::ShowPicture(QImage Picture) {
+  const QSize Size = Picture.size();
+  Image->SetPicture(std::move(Picture));
+  ImagePanel->show();
+  Label1->setText(QString::asprintf("%d x %d", Size.width(), Size.height()));
+}
+
+void TForm1::DisplayImage() {
+  const std::string& FileName = EXIF->FileName();
+  if (!FileExists(FileName)) return;
+  // The file is decoded afresh on every visit, whatever its extension says.
+  TBitmap Bitmap;
+  {
+    TJPEGImage Jpeg;  // released on every path by its scope
+    Jpeg.LoadFromFile(FileName);
+    Bitmap.Picture = JpegToImage(Jpeg);
+  }
+  constexpr uint16_t OrientationTag = 0x0112;
+  const int64_t Orientation = TruncToInt64(EXIF->FindTIFFTag(OrientationTag).NumericValue[0]);
+  if (const double Angle = OrientationAngle(Orientation); Angle != 0.0)
+    RotateBitmapInPlace(Bitmap, static_cast<float>(Angle), true, palette().color(QPalette::Button));
+  ShowPicture(std::move(Bitmap.Picture));
+}
+
+void TForm1::DisplayThumbnail() {
+  const TJPEGImage* Thumbnail = EXIF->Thumbnail();
+  if (Thumbnail == nullptr || Thumbnail->Height() <= 0) return;
+  // Shown as stored: a thumbnail is never turned.
+  ShowPicture(JpegToImage(*Thumbnail));
+}

@@ -1,0 +1,76 @@
+// Unit1: the main window TForm1 (open command, nine tabs, the tag lists, the
+// comment, the picture and the thumbnail) and RotateBitmapInPlace, which
+// turns a bitmap about its centre.
+#pragma once
+
+#include <QColor>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+
+#include "Bitmap.h"
+#include "Controls.h"
+#include "EXIF_Intf.h"
+
+// Turns Bitmap by Angle radians (positive is clockwise on the screen) about
+// its centre. With Enlarge the result is large enough for the whole turned
+// picture, otherwise it keeps the source's size and the turned picture is
+// clipped. Background fills what the turned picture does not cover. The
+// result keeps the source's transparency settings.
+void RotateBitmapInPlace(TBitmap& Bitmap, float Angle, bool Enlarge, QColor Background);
+
+// The tabs of the tab strip, in order.
+inline constexpr const char* TabCaptions[] = {
+    " IFD 0 ", " EXIF Sub IFD", " EXIF Interoperability IFD ", " Maker Note ", " IFD 1",
+    " GPS ",   " Image ",       " Thumbnail ",                 " Comment ",
+};
+
+class TForm1 : public QWidget {
+ public:
+  explicit TForm1(QWidget* Parent = nullptr);
+  ~TForm1() override;
+
+  // The controls, owned by the window through Qt's parent links.
+  QPushButton* Button1;
+  QFileDialog* opd;
+  TListView* List;
+  QLineEdit* Edit1;
+  TTabControl* tc;
+  TImage* Image;
+  QWidget* ImagePanel;
+  QLabel* Label1;
+  QPlainTextEdit* Memo;
+  // The document, made by FormCreate and reused for every file.
+  std::unique_ptr<TEXIF> EXIF;
+
+  void FormCreate();
+  void cmOpen();
+  void ListDblClick();
+  void tcChange();
+
+  void DisplayIFD0();
+  void DisplayIFD1();
+  void DisplayEXIFSubIFD();
+  void DisplayEXIFInteropIFD();
+  void DisplayEXIFGPSIFD();
+  void DisplayMakerNote();
+  void DisplayThumbnail();
+  void DisplayComment();
+  void DisplayImage();
+
+ private:
+  void CreateControls();
+  void CreateViews();
+  void CentreOnScreen();
+  void ConnectHandlers();
+  void SetupOpenDialog();
+  void AddPreview();
+  void SetupList();
+  void ShowPicture(QImage Picture);
+  template <class TValueText>
+  void DisplayTags(int32_t Count, TEXIFTag (TEXIF::*Record)(uint16_t) const, TValueText ValueText);
+};
