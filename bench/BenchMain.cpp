@@ -8,6 +8,8 @@
 #include <iostream>
 #include <map>
 
+#include <exiv2/exiv2.hpp>
+
 #include "BenchFiles.h"
 
 namespace fs = std::filesystem;
@@ -52,6 +54,7 @@ const std::vector<std::string>& BenchFiles() { return Files(); }
 
 int main(int Argc, char** Argv) {
   benchmark::Initialize(&Argc, Argv);
+  Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);  // its warnings about odd files are not ours to show
   AddBenchFolder(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
   for (int Index = 1; Index < Argc; ++Index) AddBenchFolder(Argv[Index]);
   std::sort(Files().begin(), Files().end());

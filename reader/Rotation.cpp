@@ -113,6 +113,10 @@ void CopyBlock(const TPixels& Target, const TConstPixels& Source, const TAxisMap
       std::memcpy(To, From, static_cast<size_t>(X1 - X0) * sizeof(uint32_t));
       continue;
     }
+    if (StepX == -1) {  // a half turn reads its source rows backwards
+      std::reverse_copy(From - (X1 - X0) + 1, From + 1, To);
+      continue;
+    }
     for (int64_t X = X0; X < X1; ++X, From += StepX) *To++ = *From;
   }
 }

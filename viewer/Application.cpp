@@ -37,7 +37,7 @@ void ShowCurrentException() {
   } catch (const std::bad_alloc&) {
     ShowException(QStringLiteral("Out of memory"));
   } catch (const std::exception& Error) {
-    ShowException(QString::fromLocal8Bit(Error.what()));
+    ShowException(QString::fromUtf8(Error.what()));
   } catch (...) {
     ShowException(QStringLiteral("Unknown error"));
   }
