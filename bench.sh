@@ -9,4 +9,7 @@ source scripts/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMENTAG_BENCH=ON -DLUMENTAG_TESTS=OFF >/dev/null
 cmake --build build-bench --target lumentag-bench
-exec build-bench/lumentag-bench --benchmark_min_time=2 "$@"
+# Ten runs of each benchmark, interleaved in random order so that a drift of
+# the machine's speed touches all alike; the ratios come from the medians.
+exec build-bench/lumentag-bench --benchmark_min_time=0.3 --benchmark_repetitions=10 \
+  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true "$@"

@@ -37,18 +37,21 @@ size_t ReadWhole(const std::string& File) {
 // Every row's value text, as the six tag tabs make them.
 size_t AllValueTexts(const TEXIF& Doc) {
   size_t Length = 0;
-  for (int32_t Index = 0; Index < Doc.TIFFCount(); ++Index)
-    Length += TIFFValueText(Doc.TIFFTag(static_cast<uint16_t>(Index))).size();
-  for (int32_t Index = 0; Index < Doc.EXIFCount(); ++Index)
-    Length += EXIFValueText(Doc.EXIFTag(static_cast<uint16_t>(Index))).size();
-  for (int32_t Index = 0; Index < Doc.INTEROPCount(); ++Index)
-    Length += InteropValueText(Doc.INTEROPTag(static_cast<uint16_t>(Index))).size();
-  for (int32_t Index = 0; Index < Doc.MakerNoteCount(); ++Index)
-    Length += MakerNoteValueText(Doc.MakerNoteFormat(), Doc.MakerNoteTag(static_cast<uint16_t>(Index))).size();
-  for (int32_t Index = 0; Index < Doc.EXIF_IFD1Count(); ++Index)
-    Length += TIFFValueText(Doc.EXIF_IFD1Tag(static_cast<uint16_t>(Index))).size();
-  for (int32_t Index = 0; Index < Doc.GPSCount(); ++Index)
-    Length += GPSValueText(Doc.GPSTag(static_cast<uint16_t>(Index))).size();
+  TEXIFTag Rec;
+  const auto Rows = [&](int32_t Count, void (TEXIF::*Record)(uint16_t, TEXIFTag&) const,
+                        auto&& ValueText) {
+    for (int32_t Index = 0; Index < Count; ++Index) {
+      (Doc.*Record)(static_cast<uint16_t>(Index), Rec);
+      Length += ValueText(Rec).size();
+    }
+  };
+  Rows(Doc.TIFFCount(), &TEXIF::TIFFTag, TIFFValueText);
+  Rows(Doc.EXIFCount(), &TEXIF::EXIFTag, EXIFValueText);
+  Rows(Doc.INTEROPCount(), &TEXIF::INTEROPTag, InteropValueText);
+  Rows(Doc.MakerNoteCount(), &TEXIF::MakerNoteTag,
+       [&](const TEXIFTag& Row) { return MakerNoteValueText(Doc.MakerNoteFormat(), Row); });
+  Rows(Doc.EXIF_IFD1Count(), &TEXIF::EXIF_IFD1Tag, TIFFValueText);
+  Rows(Doc.GPSCount(), &TEXIF::GPSTag, GPSValueText);
   return Length;
 }
 

@@ -266,15 +266,14 @@ std::string DefaultValueText(const TEXIFTag& Rec, TRationalStyle Style) {
     case ftUndefined:
       return Rec.StringValue;
     case ftRational:
-    case ftSRational:
+    case ftSRational: {
       AppendG(Out, Rec.NumericValue[0]);
-      if (Style == TRationalStyle::Exif) Out += 'f';
-      Out += " (";
-      Out += Rec.StringValue;
-      Out += ')';
-      if (Style == TRationalStyle::GPS) Out += ' ';
-      Out += Rec.Header.Units;
+      const std::string_view Mark = Style == TRationalStyle::Exif ? "f (" : " (";
+      const std::string_view Close = Style == TRationalStyle::GPS ? ") " : ")";
+      Out.reserve(Out.size() + Mark.size() + Rec.StringValue.size() + Close.size() + Rec.Header.Units.size());
+      Out.append(Mark).append(Rec.StringValue).append(Close).append(Rec.Header.Units);
       return Out;
+    }
     case ftByte:
     case ftShort:
     case ftLong:

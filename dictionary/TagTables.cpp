@@ -258,21 +258,70 @@ constexpr std::array<TEXIFTagHeader, 31> GPSTags{{
     {0x001E, 1, "Differential", ""},
 }};
 
-const TEXIFTagHeader* FindTagHeader(TTagTable Table, uint16_t Tag) {
-  for (const TEXIFTagHeader& Row : Table)
-    if (Row.Tag == Tag) return &Row;
-  return nullptr;
+namespace {
+
+// Tries odd multipliers from Knuth's golden-ratio one on until the rows'
+// distinct tags fill distinct slots; a later row with an earlier row's tag is
+// left out, as a scan would never reach it.
+template <size_t N>
+constexpr TTagIndex MakeIndex(const std::array<TEXIFTagHeader, N>& Rows) {
+  for (uint32_t Multiplier = 2654435761u;; Multiplier += 2) {
+    TTagIndex Index{Multiplier, {}};
+    bool Collides = false;
+    for (size_t Row = 0; Row < N && !Collides; ++Row) {
+      TTagIndex::TSlot& Slot = Index.Slots[TTagIndex::SlotOf(Multiplier, Rows[Row].Tag)];
+      if (Slot.Row == TTagIndex::NoRow)
+        Slot = {Rows[Row].Tag, static_cast<uint16_t>(Row)};
+      else if (Slot.Tag != Rows[Row].Tag)
+        Collides = true;
+    }
+    if (!Collides) return Index;
+  }
+}
+
+constexpr TTagIndex DirectoryPointerIndex = MakeIndex(DirectoryPointerTags);
+constexpr TTagIndex IFD0Index = MakeIndex(IFD0Tags);
+constexpr TTagIndex EXIFIndex = MakeIndex(EXIFTags);
+constexpr TTagIndex InteropIndex = MakeIndex(InteropTags);
+constexpr TTagIndex CanonIndex = MakeIndex(CanonTags);
+constexpr TTagIndex NikonIndex = MakeIndex(NikonTags);
+constexpr TTagIndex OlympusIndex = MakeIndex(OlympusTags);
+constexpr TTagIndex PanasonicIndex = MakeIndex(PanasonicTags);
+constexpr TTagIndex FujiIndex = MakeIndex(FujiTags);
+constexpr TTagIndex CasioIndex = MakeIndex(CasioTags);
+constexpr TTagIndex MinoltaIndex = MakeIndex(MinoltaTags);
+constexpr TTagIndex GPSIndex = MakeIndex(GPSTags);
+
+}  // namespace
+
+constexpr TTagTable DirectoryPointerTable{DirectoryPointerTags, &DirectoryPointerIndex};
+constexpr TTagTable IFD0Table{IFD0Tags, &IFD0Index};
+constexpr TTagTable EXIFTable{EXIFTags, &EXIFIndex};
+constexpr TTagTable InteropTable{InteropTags, &InteropIndex};
+constexpr TTagTable CanonTable{CanonTags, &CanonIndex};
+constexpr TTagTable NikonTable{NikonTags, &NikonIndex};
+constexpr TTagTable OlympusTable{OlympusTags, &OlympusIndex};
+constexpr TTagTable PanasonicTable{PanasonicTags, &PanasonicIndex};
+constexpr TTagTable FujiTable{FujiTags, &FujiIndex};
+constexpr TTagTable CasioTable{CasioTags, &CasioIndex};
+constexpr TTagTable MinoltaTable{MinoltaTags, &MinoltaIndex};
+constexpr TTagTable GPSTable{GPSTags, &GPSIndex};
+
+const TEXIFTagHeader* FindTagHeader(const TTagTable& Table, uint16_t Tag) {
+  if (Table.Index == nullptr) return nullptr;
+  const TTagIndex::TSlot& Slot = Table.Index->Slots[TTagIndex::SlotOf(Table.Index->Multiplier, Tag)];
+  return (Slot.Row != TTagIndex::NoRow && Slot.Tag == Tag) ? &Table.Rows[Slot.Row] : nullptr;
 }
 
 TTagTable MakerNoteTags(TMakerNoteFormat Format) {
   switch (Format) {
-    case mnfCanon: return CanonTags;
-    case mnfNikon: return NikonTags;
-    case mnfOlympus: return OlympusTags;
-    case mnfPanasonic: return PanasonicTags;
-    case mnfFuji: return FujiTags;
-    case mnfCasio: return CasioTags;
-    case mnfMinolta: return MinoltaTags;
+    case mnfCanon: return CanonTable;
+    case mnfNikon: return NikonTable;
+    case mnfOlympus: return OlympusTable;
+    case mnfPanasonic: return PanasonicTable;
+    case mnfFuji: return FujiTable;
+    case mnfCasio: return CasioTable;
+    case mnfMinolta: return MinoltaTable;
     case mnfUnknown: break;
   }
   return {};

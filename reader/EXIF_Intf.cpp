@@ -68,8 +68,25 @@ void TEXIF::LoadFromBytes(TByteBuffer Bytes) {
   Parse();
 }
 
+const TJPEGImage* TEXIF::Thumbnail() const {
+  if (FThumbnailLength > 0) {
+    const std::span<const uint8_t> Bytes = FFile.Slice(FThumbnailStart, FThumbnailLength);
+    FThumbnailLength = 0;
+    auto Image = std::make_unique<TJPEGImage>();
+    if (Image->TryLoadFromBytes(TByteBuffer(Bytes.begin(), Bytes.end()))) FThumbnail = std::move(Image);
+  }
+  return FThumbnail.get();
+}
+
 TEXIFTag TEXIF::At(const TTagList& List, uint16_t Index) {
   return Index < List.size() ? List[Index] : TEXIFTag{};
+}
+
+void TEXIF::CopyAt(const TTagList& List, uint16_t Index, TEXIFTag& Out) {
+  if (Index < List.size())
+    Out = List[Index];
+  else
+    Out = TEXIFTag{};
 }
 
 TEXIFTag TEXIF::Find(const TTagList& List, uint16_t Tag) {

@@ -70,8 +70,12 @@ class TEXIF {
   TMakerNoteFormat MakerNoteFormat() const { return FMNF; }
   const std::string& Comment() const { return FComment; }
   const std::string& FileName() const { return FFilename; }
-  // The thumbnail of IFD 1, or null; owned by the document.
-  const TJPEGImage* Thumbnail() const { return FThumbnail.get(); }
+  // The thumbnail of IFD 1, or null; owned by the document. Its bytes are
+  // found while the file is parsed but handed to libjpeg only here, on the
+  // first call after a load: opening a file shows its tags without paying
+  // for a thumbnail nobody has looked at yet. Bytes whose JPEG header libjpeg
+  // cannot read give no thumbnail.
+  const TJPEGImage* Thumbnail() const;
 
   // Copies of the record at Index; an index past the end gives the empty record.
   TEXIFTag TIFFTag(uint16_t Index) const { return At(FTIFF, Index); }
@@ -80,6 +84,15 @@ class TEXIF {
   TEXIFTag MakerNoteTag(uint16_t Index) const { return At(FMN, Index); }
   TEXIFTag EXIF_IFD1Tag(uint16_t Index) const { return At(FIFD1, Index); }
   TEXIFTag GPSTag(uint16_t Index) const { return At(FGPS, Index); }
+
+  // The same through an output argument, whose memory a loop over the rows
+  // then reuses from one record to the next.
+  void TIFFTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FTIFF, Index, Out); }
+  void EXIFTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FEXIF, Index, Out); }
+  void INTEROPTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FINTEROP, Index, Out); }
+  void MakerNoteTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FMN, Index, Out); }
+  void EXIF_IFD1Tag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FIFD1, Index, Out); }
+  void GPSTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FGPS, Index, Out); }
 
   // The first record with this tag number; the empty record when there is none.
   TEXIFTag FindTIFFTag(uint16_t Tag) const { return Find(FTIFF, Tag); }
@@ -106,6 +119,7 @@ class TEXIF {
 
   static int32_t Count(const TTagList& List) { return static_cast<int32_t>(List.size()); }
   static TEXIFTag At(const TTagList& List, uint16_t Index);
+  static void CopyAt(const TTagList& List, uint16_t Index, TEXIFTag& Out);
   static TEXIFTag Find(const TTagList& List, uint16_t Tag);
 
   // Parsing (ExifParser.cpp).
@@ -116,7 +130,7 @@ class TEXIF {
   bool ReadTIFF();
   void ReadIFD0(uint16_t Count);
   void ReadIFD1();
-  void ReadSubDirectory(uint16_t PointerTag, TTagTable Table, TTagList& List, TDirectoryKind Kind,
+  void ReadSubDirectory(uint16_t PointerTag, const TTagTable& Table, TTagList& List, TDirectoryKind Kind,
                         bool AlsoPointers);
   void ReadGPS();
   void ReadThumbnail();
@@ -158,7 +172,10 @@ class TEXIF {
   uint32_t FIFD1Offset = 0;
   TMemoryStream FFile;
   bool FSwap = false;
-  std::unique_ptr<TJPEGImage> FThumbnail;
+  mutable std::unique_ptr<TJPEGImage> FThumbnail;
+  // The bytes IFD 1 points at, still to be checked when Length is not 0.
+  mutable int64_t FThumbnailStart = 0;
+  mutable int64_t FThumbnailLength = 0;
   std::string FFilename;
   std::string FComment;
   // Position after the last entry read by the EXIF, Interoperability and GPS

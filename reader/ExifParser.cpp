@@ -78,6 +78,7 @@ void TEXIF::Parse() {
   } Rewind{FFile};
   FMNF = mnfUnknown;
   FThumbnail.reset();
+  FThumbnailLength = 0;
   FSOI = 0;
   FIFD0Offset = 0;
   FIFD1Offset = 0;
@@ -90,15 +91,15 @@ void TEXIF::Parse() {
 void TEXIF::ParseStructure() {
   uint8_t Start[2] = {};
   FFile.Seek(0);
-  FFile.Read(Start);
+  FFile.ReadExact(Start);
   FSOI = Little16(Start);
   const bool IsTIFF = FSOI == 0x4949 || FSOI == 0x4D4D;  // "II" or "MM"
   const bool IsJPEG = Start[0] == 0xFF && Start[1] == 0xD8;
   if (!IsTIFF && !(IsJPEG && FindExifSegment())) return;
   if (!ReadTIFF()) return;
   Absorbing([&] { ReadIFD1(); });
-  Absorbing([&] { ReadSubDirectory(0x8769, EXIFTags, FEXIF, dkEXIF, true); });
-  Absorbing([&] { ReadSubDirectory(0xA005, InteropTags, FINTEROP, dkInterop, false); });
+  Absorbing([&] { ReadSubDirectory(0x8769, EXIFTable, FEXIF, dkEXIF, true); });
+  Absorbing([&] { ReadSubDirectory(0xA005, InteropTable, FINTEROP, dkInterop, false); });
   Absorbing([&] { ReadGPS(); });
   Absorbing([&] { ReadMakerNote(); });
   ReadThumbnail();
@@ -115,7 +116,7 @@ bool TEXIF::FindExifSegment() {
   FFile.Seek(2);
   while (FFile.Remaining() >= 4) {
     uint8_t Marker[4];
-    FFile.Read(Marker);
+    FFile.ReadExact(Marker);
     const auto Length = static_cast<uint16_t>((Marker[2] << 8) | Marker[3]);
     if (Marker[0] != 0xFF) {
       FFile.SeekBy(-2);
@@ -198,11 +199,11 @@ void TEXIF::ReadIFD0(uint16_t Count) {
     for (uint16_t Index = 0; Index < Count; ++Index) {
       TDirectoryEntry Entry;
       if (!ReadEntry(Entry)) return;
-      if (const TEXIFTagHeader* Header = FindTagHeader(IFD0Tags, Entry.Tag)) {
+      if (const TEXIFTagHeader* Header = FindTagHeader(IFD0Table, Entry.Tag)) {
         Store(FTIFF, *Header, Entry, dkIFD0);
         if (Entry.Tag == 0x010F) DetectMaker(FTIFF.back());
       }
-      if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTags, Entry.Tag))
+      if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTable, Entry.Tag))
         StorePointer(*Pointer, Entry);
     }
   });
@@ -220,7 +221,7 @@ void TEXIF::ReadIFD1() {
   for (uint16_t Index = 0; Index < Count; ++Index) {
     TDirectoryEntry Entry;
     if (!ReadEntry(Entry)) return;
-    if (const TEXIFTagHeader* Header = FindTagHeader(IFD0Tags, Entry.Tag))
+    if (const TEXIFTagHeader* Header = FindTagHeader(IFD0Table, Entry.Tag))
       Store(FIFD1, *Header, Entry, dkIFD1);
   }
 }
@@ -228,7 +229,7 @@ void TEXIF::ReadIFD1() {
 // The EXIF sub-IFD and the Interoperability IFD. The walk ends at the first
 // entry whose tag is 0 (normally the zero link after the last entry), after
 // count + 1 entries, or when a read makes no progress.
-void TEXIF::ReadSubDirectory(uint16_t PointerTag, TTagTable Table, TTagList& List,
+void TEXIF::ReadSubDirectory(uint16_t PointerTag, const TTagTable& Table, TTagList& List,
                              TDirectoryKind Kind, bool AlsoPointers) {
   const int64_t Offset = PointerOffset(PointerTag);
   uint16_t Count = 0;
@@ -240,7 +241,7 @@ void TEXIF::ReadSubDirectory(uint16_t PointerTag, TTagTable Table, TTagList& Lis
     if (const TEXIFTagHeader* Header = FindTagHeader(Table, Entry.Tag))
       Store(List, *Header, Entry, Kind);
     if (AlsoPointers)
-      if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTags, Entry.Tag))
+      if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTable, Entry.Tag))
         StorePointer(*Pointer, Entry);
     if (Entry.Tag == 0) return;
   }
@@ -259,7 +260,7 @@ void TEXIF::ReadGPS() {
     if (!ReadEntry(Entry) || FFile.Position() == FLastEntryEnd) return;
     FLastEntryEnd = FFile.Position();
     const uint16_t Tag = (Entry.Tag == 0 && ZeroStored) ? 0xFFFF : Entry.Tag;
-    if (const TEXIFTagHeader* Header = FindTagHeader(GPSTags, Tag)) {
+    if (const TEXIFTagHeader* Header = FindTagHeader(GPSTable, Tag)) {
       if (Tag == 0) ZeroStored = true;
       Store(FGPS, *Header, Entry, dkGPS);
     }
@@ -268,7 +269,8 @@ void TEXIF::ReadGPS() {
 }
 
 // The thumbnail: the bytes IFD 1 points at, cut at the end of the file. Bytes
-// that are not a readable JPEG picture give no thumbnail, not an error.
+// that are not a readable JPEG picture give no thumbnail, not an error (see
+// Thumbnail()).
 void TEXIF::ReadThumbnail() {
   const int64_t Offset = TruncToInt64(FindIFD1Tag(0x0201).NumericValue[0]);
   // The offset may be any number a FLOAT or DOUBLE tag holds: check it
@@ -279,9 +281,8 @@ void TEXIF::ReadThumbnail() {
   const int64_t Length =
       std::min(TruncToInt64(FindIFD1Tag(0x0202).NumericValue[0]), FFile.Size() - Start);
   if (Length <= 0) return;
-  const std::span<const uint8_t> Bytes = FFile.Slice(Start, Length);
-  auto Thumbnail = std::make_unique<TJPEGImage>();
-  if (Thumbnail->TryLoadFromBytes(TByteBuffer(Bytes.begin(), Bytes.end()))) FThumbnail = std::move(Thumbnail);
+  FThumbnailStart = Start;  // checked by libjpeg when first asked for
+  FThumbnailLength = Length;
 }
 
 // Reads one 12-byte entry and brings it to host order; false on a short read.

@@ -52,23 +52,30 @@ bool FileExists(const std::string& FileName) {
   return ::stat(FileName.c_str(), &Info) == 0 && !S_ISDIR(Info.st_mode);
 }
 
-std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName) {
+bool ReadExistingFileInto(const std::string& FileName, TByteBuffer& Bytes) {
   // Opening first and asking only when that fails keeps the common case to
   // one path lookup.
   TFileDescriptor File{::open(FileName.c_str(), O_RDONLY | O_CLOEXEC)};
   if (File.Fd < 0) {
     const int Error = errno;
-    if (!FileExists(FileName)) return std::nullopt;
+    if (!FileExists(FileName)) return false;
     ThrowFileError("Cannot open file", FileName, Error);
   }
   struct stat Info{};
   if (::fstat(File.Fd, &Info) != 0) ThrowFileError("Cannot read file", FileName, errno);
-  if (S_ISDIR(Info.st_mode)) return std::nullopt;
+  if (S_ISDIR(Info.st_mode)) return false;
 
   const auto Size = Info.st_size > 0 ? static_cast<size_t>(Info.st_size) : 0;
-  TByteBuffer Bytes(Size);
+  Bytes.clear();  // nothing of the old contents is worth copying into new memory
+  Bytes.resize(Size);
   Bytes.resize(ReadInto(File, FileName, Bytes.data(), Bytes.size()));
   if (Size == 0) ReadRest(File, FileName, Bytes);
+  return true;
+}
+
+std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName) {
+  TByteBuffer Bytes;
+  if (!ReadExistingFileInto(FileName, Bytes)) return std::nullopt;
   return Bytes;
 }
 

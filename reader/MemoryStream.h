@@ -45,6 +45,16 @@ class TMemoryStream {
   // false: a short read.
   bool ReadExact(std::span<uint8_t> Buffer) { return Read(Buffer) == Buffer.size(); }
 
+  // The same for a fixed size, as the parsers read entries and numbers: the
+  // copy of a whole one then compiles to a few moves.
+  template <size_t N>
+  bool ReadExact(uint8_t (&Buffer)[N]) {
+    if (Remaining() < static_cast<int64_t>(N)) return ReadExact(std::span<uint8_t>(Buffer));
+    std::memcpy(Buffer, FBytes.data() + FPosition, N);
+    FPosition += static_cast<int64_t>(N);
+    return true;
+  }
+
   // Bytes [Start, Start + Count) clipped to the data.
   std::span<const uint8_t> Slice(int64_t Start, int64_t Count) const;
   std::span<const uint8_t> Bytes() const { return FBytes; }

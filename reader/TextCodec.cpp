@@ -1,5 +1,6 @@
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -80,6 +81,9 @@ bool IsIncompleteSequence(std::span<const uint8_t> Bytes, size_t At) {
 }  // namespace
 
 std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut) {
+  // Most texts of a photo are plain ASCII, which both readings leave as is.
+  if (std::all_of(Bytes.begin(), Bytes.end(), [](uint8_t Byte) { return Byte < 0x80; }))
+    return std::string(Bytes.begin(), Bytes.end());
   const size_t Valid = ValidUtf8Prefix(Bytes);
   if (Valid == Bytes.size() || (MayBeCut && IsIncompleteSequence(Bytes, Valid)))
     return std::string(Bytes.begin(), Bytes.begin() + static_cast<std::ptrdiff_t>(Valid));

@@ -7,11 +7,11 @@
 // Dim says; the other numeric types decode their first value only.
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cstring>
 
 #include "EXIF_Intf.h"
 #include "TextCodec.h"
-#include "ValueFormat.h"
 
 namespace {
 
@@ -61,26 +61,28 @@ double NumberFromBytes(uint16_t Type, const uint8_t* Bytes) {
   }
 }
 
+// Appends "numerator/denominator " for one pair: unsigned for RATIONAL; for
+// SRATIONAL as signed numbers, or with one minus sign before the two
+// magnitudes when the quotient is negative, whichever part carried the sign.
 void AppendRationalPair(std::string& Out, uint32_t Numerator, uint32_t Denominator, bool Signed,
                         double Quotient) {
-  if (!Signed) {
-    AppendInt(Out, Numerator);
-    Out += '/';
-    AppendInt(Out, Denominator);
-  } else if (Quotient >= 0) {
-    AppendInt(Out, static_cast<int32_t>(Numerator));
-    Out += '/';
-    AppendInt(Out, static_cast<int32_t>(Denominator));
-  } else {
-    // One minus sign for the whole fraction, whichever part carried it.
-    const int64_t Top = static_cast<int32_t>(Numerator);
-    const int64_t Bottom = static_cast<int32_t>(Denominator);
-    Out += '-';
-    AppendInt(Out, Top < 0 ? -Top : Top);
-    Out += '/';
-    AppendInt(Out, Bottom < 0 ? -Bottom : Bottom);
+  int64_t Top = Numerator, Bottom = Denominator;
+  char Text[32];
+  char* End = Text;
+  if (Signed) {
+    Top = static_cast<int32_t>(Numerator);
+    Bottom = static_cast<int32_t>(Denominator);
+    if (Quotient < 0) {
+      *End++ = '-';
+      Top = Top < 0 ? -Top : Top;
+      Bottom = Bottom < 0 ? -Bottom : Bottom;
+    }
   }
-  Out += ' ';
+  End = std::to_chars(End, Text + 12, Top).ptr;  // at most 11 characters each
+  *End++ = '/';
+  End = std::to_chars(End, End + 11, Bottom).ptr;
+  *End++ = ' ';
+  Out.append(Text, End);
 }
 
 }  // namespace
@@ -161,7 +163,7 @@ void TEXIF::DecodeDoubles(TEXIFTag& Target) {
   const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
   for (size_t Index = 0; Index < Values; ++Index) {
     uint8_t Bytes[8] = {};
-    FFile.Read(Bytes);
+    FFile.ReadExact(Bytes);
     if (FSwap) std::reverse(std::begin(Bytes), std::end(Bytes));
     uint64_t Bits = 0;
     for (int Byte = 7; Byte >= 0; --Byte) Bits = (Bits << 8) | Bytes[Byte];
@@ -192,7 +194,7 @@ void TEXIF::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target) {
 // A 32-bit number in the file's byte order; missing bytes read as zeros.
 uint32_t TEXIF::ReadU32() {
   uint8_t Bytes[4] = {};
-  FFile.Read(Bytes);
+  FFile.ReadExact(Bytes);
   const uint32_t Value = uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) |
                          (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
   return FSwap ? SwapLong(Value) : Value;

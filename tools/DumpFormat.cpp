@@ -17,7 +17,7 @@ struct TDirectoryView {
   std::string_view Title;
   std::string_view Key;
   int32_t (TEXIF::*Count)() const;
-  TEXIFTag (TEXIF::*Record)(uint16_t) const;
+  void (TEXIF::*Record)(uint16_t, TEXIFTag&) const;
   TValueText Value;
 };
 
@@ -41,8 +41,11 @@ const TDirectoryView DirectoryViews[] = {
 template <class TVisit>
 void ForEachRecord(const TEXIF& Doc, const TDirectoryView& View, TVisit&& Visit) {
   const int32_t Count = (Doc.*View.Count)();
-  for (int32_t Index = 0; Index < Count; ++Index)
-    Visit((Doc.*View.Record)(static_cast<uint16_t>(Index)));
+  TEXIFTag Rec;
+  for (int32_t Index = 0; Index < Count; ++Index) {
+    (Doc.*View.Record)(static_cast<uint16_t>(Index), Rec);
+    Visit(Rec);
+  }
 }
 
 void WriteSize(std::ostream& Out, const TPictureSize& Size) {

@@ -6,33 +6,38 @@
 
 namespace {
 
+using TRows = std::span<const TEXIFTagHeader>;
+
 struct TTableCase {
   const char* Name;
-  TTagTable Table;
-  size_t Rows;
+  TRows Rows;
+  const TTagTable& Table;
+  size_t Count;
 };
 
 const TTableCase Tables[] = {
-    {"DirectoryPointerTags", DirectoryPointerTags, 5},
-    {"IFD0Tags", IFD0Tags, 30},
-    {"EXIFTags", EXIFTags, 52},
-    {"InteropTags", InteropTags, 4},
-    {"CanonTags", CanonTags, 7},
-    {"NikonTags", NikonTags, 14},
-    {"OlympusTags", OlympusTags, 9},
-    {"PanasonicTags", PanasonicTags, 14},
-    {"FujiTags", FujiTags, 16},
-    {"CasioTags", CasioTags, 12},
-    {"MinoltaTags", MinoltaTags, 5},
-    {"GPSTags", GPSTags, 31},
+    {"DirectoryPointerTags", DirectoryPointerTags, DirectoryPointerTable, 5},
+    {"IFD0Tags", IFD0Tags, IFD0Table, 30},
+    {"EXIFTags", EXIFTags, EXIFTable, 52},
+    {"InteropTags", InteropTags, InteropTable, 4},
+    {"CanonTags", CanonTags, CanonTable, 7},
+    {"NikonTags", NikonTags, NikonTable, 14},
+    {"OlympusTags", OlympusTags, OlympusTable, 9},
+    {"PanasonicTags", PanasonicTags, PanasonicTable, 14},
+    {"FujiTags", FujiTags, FujiTable, 16},
+    {"CasioTags", CasioTags, CasioTable, 12},
+    {"MinoltaTags", MinoltaTags, MinoltaTable, 5},
+    {"GPSTags", GPSTags, GPSTable, 31},
 };
 
 TEST(TagTables, CountsAndNoDuplicateTags) {
   for (const TTableCase& Case : Tables) {
     SCOPED_TRACE(Case.Name);
-    EXPECT_EQ(Case.Table.size(), Case.Rows);
+    EXPECT_EQ(Case.Rows.size(), Case.Count);
+    EXPECT_EQ(Case.Table.Rows.data(), Case.Rows.data());
+    ASSERT_NE(Case.Table.Index, nullptr);
     std::set<uint16_t> Seen;
-    for (const TEXIFTagHeader& Row : Case.Table) {
+    for (const TEXIFTagHeader& Row : Case.Rows) {
       EXPECT_TRUE(Seen.insert(Row.Tag).second) << "tag 0x" << std::hex << Row.Tag << " twice";
       EXPECT_FALSE(Row.Name.empty());
       EXPECT_GE(Row.Dim, 1);
@@ -45,7 +50,7 @@ TEST(TagTables, CountsAndNoDuplicateTags) {
 // oddities are the program's own words and must stay letter for letter.
 TEST(TagTables, RowsAsStored) {
   struct TRowCase {
-    TTagTable Table;
+    TRows Table;
     size_t Position;
     uint16_t Tag;
     uint8_t Dim;
@@ -94,12 +99,27 @@ TEST(TagTables, RowsAsStored) {
   }
 }
 
+// The index finds, for every tag number, the row a scan from the first row finds.
+TEST(TagTables, LookupFindsTheFirstMatchingRow) {
+  for (const TTableCase& Case : Tables) {
+    for (uint32_t Tag = 0; Tag <= 0xFFFF; ++Tag) {
+      const TEXIFTagHeader* Scanned = nullptr;
+      for (const TEXIFTagHeader& Row : Case.Rows)
+        if (Row.Tag == Tag) {
+          Scanned = &Row;
+          break;
+        }
+      ASSERT_EQ(FindTagHeader(Case.Table, static_cast<uint16_t>(Tag)), Scanned) << Case.Name << " " << Tag;
+    }
+  }
+}
+
 TEST(TagTables, OnlyGPSRowsHaveDimAboveOne) {
   size_t Wide = 0;
   for (const TTableCase& Case : Tables)
-    for (const TEXIFTagHeader& Row : Case.Table)
+    for (const TEXIFTagHeader& Row : Case.Rows)
       if (Row.Dim != 1) {
-        EXPECT_EQ(Case.Table.data(), GPSTags.data()) << Row.Name;
+        EXPECT_EQ(Case.Rows.data(), GPSTags.data()) << Row.Name;
         ++Wide;
       }
   EXPECT_EQ(Wide, 6u);
@@ -107,11 +127,11 @@ TEST(TagTables, OnlyGPSRowsHaveDimAboveOne) {
 
 TEST(TagTables, SameNumberNamedByItsDirectory) {
   struct TCase {
-    TTagTable Table;
+    const TTagTable& Table;
     const char* Expected;  // nullptr: not found
   };
   const TCase Cases[] = {
-      {InteropTags, "Interoperability Index"}, {GPSTags, "Latitude Ref"},
+      {InteropTable, "Interoperability Index"}, {GPSTable, "Latitude Ref"},
       {MakerNoteTags(mnfCanon), "Camera Settings 1"}, {MakerNoteTags(mnfPanasonic), "Image Quality"},
       {MakerNoteTags(mnfCasio), "Recording Mode"}, {MakerNoteTags(mnfMinolta), "Old Camera Settings"},
       {MakerNoteTags(mnfNikon), nullptr}, {MakerNoteTags(mnfOlympus), nullptr},
@@ -130,21 +150,22 @@ TEST(TagTables, SameNumberNamedByItsDirectory) {
 
 TEST(TagTables, PointerTagsStandOnlyInThePointerTable) {
   for (const TEXIFTagHeader& Pointer : DirectoryPointerTags) {
-    EXPECT_EQ(FindTagHeader(IFD0Tags, Pointer.Tag), nullptr) << Pointer.Name;
-    EXPECT_EQ(FindTagHeader(EXIFTags, Pointer.Tag), nullptr) << Pointer.Name;
+    EXPECT_EQ(FindTagHeader(IFD0Table, Pointer.Tag), nullptr) << Pointer.Name;
+    EXPECT_EQ(FindTagHeader(EXIFTable, Pointer.Tag), nullptr) << Pointer.Name;
   }
-  EXPECT_EQ(FindTagHeader(EXIFTags, 0xA300), nullptr);
+  EXPECT_EQ(FindTagHeader(EXIFTable, 0xA300), nullptr);
 }
 
 TEST(TagTables, MakerNoteTablesAndFormatNames) {
-  EXPECT_EQ(MakerNoteTags(mnfCanon).data(), CanonTags.data());
-  EXPECT_EQ(MakerNoteTags(mnfNikon).data(), NikonTags.data());
-  EXPECT_EQ(MakerNoteTags(mnfOlympus).data(), OlympusTags.data());
-  EXPECT_EQ(MakerNoteTags(mnfPanasonic).data(), PanasonicTags.data());
-  EXPECT_EQ(MakerNoteTags(mnfFuji).data(), FujiTags.data());
-  EXPECT_EQ(MakerNoteTags(mnfCasio).data(), CasioTags.data());
-  EXPECT_EQ(MakerNoteTags(mnfMinolta).data(), MinoltaTags.data());
-  EXPECT_TRUE(MakerNoteTags(mnfUnknown).empty());
+  EXPECT_EQ(MakerNoteTags(mnfCanon).Rows.data(), CanonTags.data());
+  EXPECT_EQ(MakerNoteTags(mnfNikon).Rows.data(), NikonTags.data());
+  EXPECT_EQ(MakerNoteTags(mnfOlympus).Rows.data(), OlympusTags.data());
+  EXPECT_EQ(MakerNoteTags(mnfPanasonic).Rows.data(), PanasonicTags.data());
+  EXPECT_EQ(MakerNoteTags(mnfFuji).Rows.data(), FujiTags.data());
+  EXPECT_EQ(MakerNoteTags(mnfCasio).Rows.data(), CasioTags.data());
+  EXPECT_EQ(MakerNoteTags(mnfMinolta).Rows.data(), MinoltaTags.data());
+  EXPECT_TRUE(MakerNoteTags(mnfUnknown).Rows.empty());
+  EXPECT_EQ(FindTagHeader(MakerNoteTags(mnfUnknown), 0x0001), nullptr);
   EXPECT_EQ(MakerNoteFormatName(mnfUnknown), "mnfUnknown");
   EXPECT_EQ(MakerNoteFormatName(mnfMinolta), "mnfMinolta");
 }

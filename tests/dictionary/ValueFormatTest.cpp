@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cmath>
 #include <limits>
 
@@ -32,6 +33,22 @@ TEST(ValueFormat, GeneralForm) {
       {4294967295.0, "4294967295"},
   };
   for (const TCase& Case : Cases) EXPECT_EQ(FormatG(Case.Value), Case.Expected) << Case.Value;
+}
+
+// The general form equals C's "%.15g" for the quotients rationals give,
+// whichever way the number is printed.
+TEST(ValueFormat, GeneralFormMatchesPrintf) {
+  std::setlocale(LC_NUMERIC, "C");
+  const int64_t Denominators[] = {1, 2, 3, 8, 10, 16, 32, 100, 125, 256, 1000, 3072, 65536, 1000000, 100000000};
+  for (const int64_t Denominator : Denominators) {
+    for (int64_t Numerator = -3000; Numerator <= 300000; Numerator += 997) {
+      const double Value = static_cast<double>(Numerator) / static_cast<double>(Denominator);
+      char Expected[64];
+      std::snprintf(Expected, sizeof Expected, "%.15g", Value);
+      const std::string Printed = Expected == std::string("-0") ? "0" : Expected;
+      ASSERT_EQ(FormatG(Value), Printed) << Numerator << "/" << Denominator;
+    }
+  }
 }
 
 TEST(ValueFormat, FixedIntegerAndHex) {
