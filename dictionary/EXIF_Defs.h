@@ -63,7 +63,7 @@ enum TMakerNoteFormat : uint8_t {
 // Dictionary tables (TagTables.cpp). Lookups take the first row whose Tag
 // matches; no table holds a tag number twice.
 
-// A table's lookup index, made when the program is compiled: 256 slots and a
+// A table's lookup index, made when the program is compiled: 512 slots and a
 // multiplier under which the tag numbers of the table's rows all fall into
 // different slots, so a lookup looks at one slot only. A slot holds a tag and
 // the first row with that tag.
@@ -74,10 +74,10 @@ struct TTagIndex {
     uint16_t Row = NoRow;
   };
   uint32_t Multiplier = 0;
-  std::array<TSlot, 256> Slots{};
+  std::array<TSlot, 512> Slots{};
 
   static constexpr size_t SlotOf(uint32_t Multiplier, uint16_t Tag) {
-    return (uint32_t{Tag} * Multiplier) >> 24;
+    return (uint32_t{Tag} * Multiplier) >> 23;
   }
 };
 
