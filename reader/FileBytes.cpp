@@ -52,30 +52,23 @@ bool FileExists(const std::string& FileName) {
   return ::stat(FileName.c_str(), &Info) == 0 && !S_ISDIR(Info.st_mode);
 }
 
-bool ReadExistingFileInto(const std::string& FileName, TByteBuffer& Bytes) {
+std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName) {
   // Opening first and asking only when that fails keeps the common case to
   // one path lookup.
   TFileDescriptor File{::open(FileName.c_str(), O_RDONLY | O_CLOEXEC)};
   if (File.Fd < 0) {
     const int Error = errno;
-    if (!FileExists(FileName)) return false;
+    if (!FileExists(FileName)) return std::nullopt;
     ThrowFileError("Cannot open file", FileName, Error);
   }
   struct stat Info{};
   if (::fstat(File.Fd, &Info) != 0) ThrowFileError("Cannot read file", FileName, errno);
-  if (S_ISDIR(Info.st_mode)) return false;
+  if (S_ISDIR(Info.st_mode)) return std::nullopt;
 
   const auto Size = Info.st_size > 0 ? static_cast<size_t>(Info.st_size) : 0;
-  Bytes.clear();  // nothing of the old contents is worth copying into new memory
-  Bytes.resize(Size);
+  TByteBuffer Bytes(Size);
   Bytes.resize(ReadInto(File, FileName, Bytes.data(), Bytes.size()));
   if (Size == 0) ReadRest(File, FileName, Bytes);
-  return true;
-}
-
-std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName) {
-  TByteBuffer Bytes;
-  if (!ReadExistingFileInto(FileName, Bytes)) return std::nullopt;
   return Bytes;
 }
 

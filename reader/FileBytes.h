@@ -16,9 +16,5 @@ bool FileExists(const std::string& FileName);
 //   Cannot read file "NAME". <system reason>
 std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName);
 
-// The same into Bytes, whose memory is reused when it is large enough:
-// false when no file of that name exists (Bytes is then unchanged).
-bool ReadExistingFileInto(const std::string& FileName, TByteBuffer& Bytes);
-
 // The same, but a missing file throws too.
 TByteBuffer ReadWholeFile(const std::string& FileName);
