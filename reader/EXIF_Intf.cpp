@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "FileBytes.h"
+#include "FileBlocks.h"
 
 uint32_t SwapLong(uint32_t Value) {
   return (Value >> 24) | ((Value >> 8) & 0xFF00) | ((Value << 8) & 0xFF0000) | (Value << 24);
@@ -41,12 +41,8 @@ void TEXIF::Clear() {
 }
 
 void TEXIF::LoadFromFile(const std::string& FileName) {
-  std::optional<TByteBuffer> Bytes = ReadExistingFile(FileName);
-  if (!Bytes) return;
-  Clear();
-  FFilename = FileName;
-  FFile.Assign(std::move(*Bytes));
-  Parse();
+  std::unique_ptr<TFileBlocks> File = TFileBlocks::Open(FileName);
+  if (File) LoadFrom(TMemoryStream(std::move(File)), FileName);
 }
 
 void TEXIF::LoadFromStream(std::istream& Stream) {
@@ -62,18 +58,23 @@ void TEXIF::LoadFromStream(std::istream& Stream) {
   LoadFromBytes(std::move(Bytes));
 }
 
-void TEXIF::LoadFromBytes(TByteBuffer Bytes) {
-  Clear();
-  FFile.Assign(std::move(Bytes));
-  Parse();
+void TEXIF::LoadFromBytes(TByteBuffer Bytes) { LoadFrom(TMemoryStream(std::move(Bytes))); }
+
+void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
+  TEXIF Loaded;
+  Loaded.FFilename = std::move(FileName);
+  Loaded.FFile = std::move(File);
+  Loaded.Parse();
+  // The file's blocks (or the bytes) are not needed once the parse is done.
+  Loaded.FFile = TMemoryStream();
+  *this = std::move(Loaded);
 }
 
 const TJPEGImage* TEXIF::Thumbnail() const {
-  if (FThumbnailLength > 0) {
-    const std::span<const uint8_t> Bytes = FFile.Slice(FThumbnailStart, FThumbnailLength);
-    FThumbnailLength = 0;
+  if (!FThumbnailBytes.empty()) {
     auto Image = std::make_unique<TJPEGImage>();
-    if (Image->TryLoadFromBytes(TByteBuffer(Bytes.begin(), Bytes.end()))) FThumbnail = std::move(Image);
+    if (Image->TryLoadFromBytes(std::move(FThumbnailBytes))) FThumbnail = std::move(Image);
+    FThumbnailBytes = TByteBuffer();
   }
   return FThumbnail.get();
 }

@@ -52,14 +52,20 @@ class TEXIF {
   // Empties the lists, the comment and the file name.
   void Clear();
 
-  // Loads a file. A name under which no file exists changes nothing. The
-  // file's bytes are read before anything is cleared, so a file that exists
-  // but cannot be read throws its error and leaves the document as it was.
+  // Loads a file. A name under which no file exists (or a folder) changes
+  // nothing. Only the blocks of the file that the metadata lies in are read.
+  // A file that exists but cannot be opened or read, or is not a regular
+  // file, throws its error (Cannot open file "NAME". <reason>, or Cannot read
+  // file ...) and the document stays exactly as it was: a load parses into a
+  // fresh document and takes it over only when the parse has succeeded.
   void LoadFromFile(const std::string& FileName);
   // Loads all of Stream's bytes, from its start; rewinds the stream after.
   void LoadFromStream(std::istream& Stream);
   // Loads bytes already in memory (FileName stays empty).
   void LoadFromBytes(TByteBuffer Bytes);
+  // Loads what File holds, under FileName; LoadFromFile with the file's
+  // blocks read through File.
+  void LoadFrom(TMemoryStream File, std::string FileName = {});
 
   int32_t TIFFCount() const { return Count(FTIFF); }
   int32_t EXIFCount() const { return Count(FEXIF); }
@@ -71,10 +77,11 @@ class TEXIF {
   const std::string& Comment() const { return FComment; }
   const std::string& FileName() const { return FFilename; }
   // The thumbnail of IFD 1, or null; owned by the document. Its bytes are
-  // found while the file is parsed but handed to libjpeg only here, on the
+  // copied while the file is parsed but handed to libjpeg only here, on the
   // first call after a load: opening a file shows its tags without paying
   // for a thumbnail nobody has looked at yet. Bytes whose JPEG header libjpeg
-  // cannot read give no thumbnail.
+  // cannot read give no thumbnail, and so does a thumbnail above
+  // MaxThumbnailBytes, which no camera writes.
   const TJPEGImage* Thumbnail() const;
 
   // Copies of the record at Index; an index past the end gives the empty record.
@@ -107,6 +114,10 @@ class TEXIF {
   // past the text limit stay empty.
   static int64_t RecordLimit(int64_t FileSize) { return FileSize / 6 + 1024; }
   static int64_t TextLimit(int64_t FileSize) { return 2 * FileSize + 65536; }
+  // Positions are 16-bit: a list holds at most this many records, and a walk
+  // ends when its list is full.
+  static constexpr size_t MaxListRecords = 65536;
+  static constexpr int64_t MaxThumbnailBytes = int64_t{16} << 20;
 
   // Byte order of the last file's TIFF data; cleared by a Fuji maker note,
   // which is always little-endian.
@@ -153,6 +164,7 @@ class TEXIF {
 
   // Maker notes (MakerNote.cpp).
   void ReadMakerNote();
+  void WalkMakerNote(int64_t NoteOffset, bool SkipOlderNikonTags);
   void StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
   std::vector<uint16_t> ReadCanonItems(const TDirectoryEntry& Entry, uint16_t LastItem);
   void ReadCanonSettings1(const TDirectoryEntry& Entry);
@@ -173,11 +185,12 @@ class TEXIF {
   TMemoryStream FFile;
   bool FSwap = false;
   mutable std::unique_ptr<TJPEGImage> FThumbnail;
-  // The bytes IFD 1 points at, still to be checked when Length is not 0.
-  mutable int64_t FThumbnailStart = 0;
-  mutable int64_t FThumbnailLength = 0;
+  // The bytes IFD 1 points at, still to be checked by libjpeg when not empty.
+  mutable TByteBuffer FThumbnailBytes;
   std::string FFilename;
   std::string FComment;
+  // Where the value offsets of the maker note's entries count from.
+  int64_t FMakerNoteBase = 0;
   // Position after the last entry read by the EXIF, Interoperability and GPS
   // walks; a read that ends there again made no progress.
   int64_t FLastEntryEnd = -1;

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "EXIF_Intf.h"
+#include "FileBytes.h"
 #include "TextCodec.h"
 
 namespace {
@@ -60,11 +61,14 @@ struct TRecordLimitReached : std::exception {
   const char* what() const noexcept override { return "record limit reached"; }
 };
 
-// Runs one directory walk; any error ends the walk and is not reported.
+// Runs one directory walk; any error in the metadata ends the walk and is
+// not reported. A file that cannot be read ends the whole load.
 template <class TWalk>
 void Absorbing(TWalk&& Walk) {
   try {
     Walk();
+  } catch (const EFileReadError&) {
+    throw;
   } catch (const std::exception&) {
   }
 }
@@ -78,7 +82,7 @@ void TEXIF::Parse() {
   } Rewind{FFile};
   FMNF = mnfUnknown;
   FThumbnail.reset();
-  FThumbnailLength = 0;
+  FThumbnailBytes.clear();
   FSOI = 0;
   FIFD0Offset = 0;
   FIFD1Offset = 0;
@@ -107,10 +111,12 @@ void TEXIF::ParseStructure() {
 
 // Walks the JPEG marker segments from offset 2. Each step reads the marker and
 // the 16-bit big-endian segment length (which counts itself). Markers are not
-// validated: a byte other than 0xFF moves the walk on by two bytes. The first
-// APP1 segment whose identifier reads "Exif" (in any case) holds the TIFF
-// header, after the identifier's two zero bytes. Comment segments are read on
-// both sides of it; after it, the walk stops at the start of the scan.
+// validated: a byte other than 0xFF moves the walk on by two bytes, and a
+// 0xFF before another 0xFF is a fill byte, which JPEG allows before any
+// marker. The first APP1 segment whose identifier reads "Exif" (in any case)
+// holds the TIFF header, after the identifier's two zero bytes. Comment
+// segments are read on both sides of it. The walk stops at the start of the
+// scan: the compressed data that follows holds no segments.
 bool TEXIF::FindExifSegment() {
   bool Found = false;
   FFile.Seek(2);
@@ -122,7 +128,11 @@ bool TEXIF::FindExifSegment() {
       FFile.SeekBy(-2);
       continue;
     }
-    if (Found && (Marker[1] == 0xDA || Marker[1] == 0xD9)) break;
+    if (Marker[1] == 0xFF) {
+      FFile.SeekBy(-3);
+      continue;
+    }
+    if (Marker[1] == 0xDA || (Found && Marker[1] == 0xD9)) break;
     if (Marker[1] == 0xE1) {
       uint8_t Identifier[4];
       if (!FFile.ReadExact(Identifier)) break;
@@ -147,14 +157,18 @@ bool TEXIF::FindExifSegment() {
 void TEXIF::ReadComment(uint16_t SegmentLength) {
   if (SegmentLength < 2) return;
   const int64_t DataLength = SegmentLength - 2;
-  std::span<const uint8_t> Data = FFile.Slice(FFile.Position(), DataLength);
+  // One byte more than is kept tells whether the text was cut.
+  uint8_t Buffer[257];
+  const size_t Read =
+      FFile.Read(std::span<uint8_t>(Buffer, std::min<size_t>(sizeof Buffer, static_cast<size_t>(DataLength))));
+  std::span<const uint8_t> Data(Buffer, Read);
   const bool Cut = Data.size() > 256;
   Data = Data.first(std::min<size_t>(Data.size(), 256));
   const auto Zero = std::find(Data.begin(), Data.end(), 0);
   const bool EndsAtZero = Zero != Data.end();
   Data = Data.first(static_cast<size_t>(Zero - Data.begin()));
   FComment = TextFromFileBytes(Data, Cut && !EndsAtZero);
-  FFile.SeekBy(DataLength);
+  FFile.SeekBy(DataLength - static_cast<int64_t>(Read));
 }
 
 // The TIFF header: byte order, 42, the offset O of IFD 0, then the two 16-bit
@@ -226,15 +240,15 @@ void TEXIF::ReadIFD1() {
   }
 }
 
-// The EXIF sub-IFD and the Interoperability IFD. The walk ends at the first
-// entry whose tag is 0 (normally the zero link after the last entry), after
-// count + 1 entries, or when a read makes no progress.
+// The EXIF sub-IFD and the Interoperability IFD. The walk ends after the
+// directory's count of entries, at the first entry whose tag is 0, or when a
+// read makes no progress.
 void TEXIF::ReadSubDirectory(uint16_t PointerTag, const TTagTable& Table, TTagList& List,
                              TDirectoryKind Kind, bool AlsoPointers) {
   const int64_t Offset = PointerOffset(PointerTag);
   uint16_t Count = 0;
   if (Offset == 0 || !ReadCount(Offset, Count)) return;
-  for (uint32_t Read = 0; Read <= Count; ++Read) {
+  for (uint32_t Read = 0; Read < Count; ++Read) {
     TDirectoryEntry Entry;
     if (!ReadEntry(Entry) || FFile.Position() == FLastEntryEnd) return;
     FLastEntryEnd = FFile.Position();
@@ -248,14 +262,15 @@ void TEXIF::ReadSubDirectory(uint16_t PointerTag, const TTagTable& Table, TTagLi
 }
 
 // The GPS IFD. Its Version ID has tag 0, so the first zero tag is stored and
-// only a second one (or tag 0xFFFF) ends the walk, besides the count bound and
-// the progress check of the other sub-directories.
+// only a second one (or tag 0xFFFF) ends the walk, besides the count and the
+// progress check of the other sub-directories. The count keeps the 4-byte link
+// after the last entry from being read as a Version ID.
 void TEXIF::ReadGPS() {
   const int64_t Offset = PointerOffset(0x8825);
   uint16_t Count = 0;
   if (Offset == 0 || !ReadCount(Offset, Count)) return;
   bool ZeroStored = false;
-  for (uint32_t Read = 0; Read <= Count; ++Read) {
+  for (uint32_t Read = 0; Read < Count; ++Read) {
     TDirectoryEntry Entry;
     if (!ReadEntry(Entry) || FFile.Position() == FLastEntryEnd) return;
     FLastEntryEnd = FFile.Position();
@@ -280,9 +295,8 @@ void TEXIF::ReadThumbnail() {
   if (Start >= FFile.Size()) return;
   const int64_t Length =
       std::min(TruncToInt64(FindIFD1Tag(0x0202).NumericValue[0]), FFile.Size() - Start);
-  if (Length <= 0) return;
-  FThumbnailStart = Start;  // checked by libjpeg when first asked for
-  FThumbnailLength = Length;
+  if (Length <= 0 || Length > MaxThumbnailBytes) return;
+  FThumbnailBytes = FFile.Copy(Start, Length);  // checked by libjpeg when first asked for
 }
 
 // Reads one 12-byte entry and brings it to host order; false on a short read.
@@ -317,7 +331,7 @@ int64_t TEXIF::PointerOffset(uint16_t Tag) const {
 }
 
 TEXIFTag& TEXIF::NewRecord(TTagList& List) {
-  if (FRecordsLeft <= 0) throw TRecordLimitReached();
+  if (FRecordsLeft <= 0 || List.size() >= MaxListRecords) throw TRecordLimitReached();
   --FRecordsLeft;
   return List.emplace_back();
 }

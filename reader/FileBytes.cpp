@@ -6,43 +6,30 @@
 
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
+#include <utility>
 
 namespace {
 
-[[noreturn]] void ThrowFileError(const char* What, const std::string& FileName, int Error) {
-  throw std::runtime_error(std::string(What) + " \"" + FileName + "\". " + std::strerror(Error));
+std::string FileMessage(const char* What, const std::string& FileName, const char* Reason) {
+  return std::string(What) + " \"" + FileName + "\". " + Reason;
 }
 
-// Closes the descriptor on every path.
-struct TFileDescriptor {
-  int Fd;
-  ~TFileDescriptor() {
-    if (Fd >= 0) ::close(Fd);
-  }
-};
-
-// Reads until Buffer is full or the file ends; returns the bytes read.
-size_t ReadInto(const TFileDescriptor& File, const std::string& FileName, uint8_t* Buffer,
-                size_t Size) {
-  size_t Filled = 0;
-  while (Filled < Size) {
-    const ssize_t Got = ::read(File.Fd, Buffer + Filled, Size - Filled);
-    if (Got < 0 && errno == EINTR) continue;
-    if (Got < 0) ThrowFileError("Cannot read file", FileName, errno);
-    if (Got == 0) break;
-    Filled += static_cast<size_t>(Got);
-  }
-  return Filled;
+[[noreturn]] void ThrowOpenError(const std::string& FileName, const char* Reason) {
+  throw std::runtime_error(FileMessage("Cannot open file", FileName, Reason));
 }
 
-// Files that report no size (pipes, /proc) are read in chunks to their end.
-void ReadRest(const TFileDescriptor& File, const std::string& FileName, TByteBuffer& Bytes) {
-  uint8_t Chunk[65536];
-  while (const size_t Got = ReadInto(File, FileName, Chunk, sizeof Chunk)) {
-    Bytes.insert(Bytes.end(), Chunk, Chunk + Got);
-    if (Got < sizeof Chunk) break;
-  }
+[[noreturn]] void ThrowReadError(const std::string& FileName, const char* Reason) {
+  throw EFileReadError(FileMessage("Cannot read file", FileName, Reason));
+}
+
+constexpr const char* NotRegular = "Not a regular file";
+
+// Why a name that could not be opened is refused: a folder or no file at all
+// means "no such file" (nullptr); a socket cannot be opened, but is there.
+const char* OpenFailureReason(const std::string& FileName, int Error) {
+  struct stat Info{};
+  if (::stat(FileName.c_str(), &Info) != 0 || S_ISDIR(Info.st_mode)) return nullptr;
+  return S_ISREG(Info.st_mode) ? std::strerror(Error) : NotRegular;
 }
 
 }  // namespace
@@ -52,28 +39,69 @@ bool FileExists(const std::string& FileName) {
   return ::stat(FileName.c_str(), &Info) == 0 && !S_ISDIR(Info.st_mode);
 }
 
-std::optional<TByteBuffer> ReadExistingFile(const std::string& FileName) {
-  // Opening first and asking only when that fails keeps the common case to
-  // one path lookup.
-  TFileDescriptor File{::open(FileName.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (File.Fd < 0) {
-    const int Error = errno;
-    if (!FileExists(FileName)) return std::nullopt;
-    ThrowFileError("Cannot open file", FileName, Error);
-  }
-  struct stat Info{};
-  if (::fstat(File.Fd, &Info) != 0) ThrowFileError("Cannot read file", FileName, errno);
-  if (S_ISDIR(Info.st_mode)) return std::nullopt;
+TOpenFile::TOpenFile(int Descriptor, int64_t Size, std::string FileName)
+    : FDescriptor(Descriptor), FSize(Size), FFileName(std::move(FileName)) {}
 
-  const auto Size = Info.st_size > 0 ? static_cast<size_t>(Info.st_size) : 0;
-  TByteBuffer Bytes(Size);
-  Bytes.resize(ReadInto(File, FileName, Bytes.data(), Bytes.size()));
-  if (Size == 0) ReadRest(File, FileName, Bytes);
-  return Bytes;
+TOpenFile::~TOpenFile() {
+  if (FDescriptor >= 0) ::close(FDescriptor);
+}
+
+TOpenFile::TOpenFile(TOpenFile&& Other) noexcept
+    : FDescriptor(std::exchange(Other.FDescriptor, -1)), FSize(Other.FSize),
+      FFileName(std::move(Other.FFileName)) {}
+
+TOpenFile& TOpenFile::operator=(TOpenFile&& Other) noexcept {
+  if (this != &Other) {
+    if (FDescriptor >= 0) ::close(FDescriptor);
+    FDescriptor = std::exchange(Other.FDescriptor, -1);
+    FSize = Other.FSize;
+    FFileName = std::move(Other.FFileName);
+  }
+  return *this;
+}
+
+size_t TOpenFile::ReadAt(int64_t Position, std::span<uint8_t> Buffer) const {
+  size_t Filled = 0;
+  while (Filled < Buffer.size()) {
+    const ssize_t Got = ::pread(FDescriptor, Buffer.data() + Filled, Buffer.size() - Filled,
+                                static_cast<off_t>(Position + static_cast<int64_t>(Filled)));
+    if (Got < 0 && errno == EINTR) continue;
+    if (Got < 0) ThrowReadError(FFileName, std::strerror(errno));
+    if (Got == 0) break;
+    Filled += static_cast<size_t>(Got);
+  }
+  return Filled;
+}
+
+std::optional<TOpenFile> OpenRegularFile(const std::string& FileName) {
+  // Opening first and asking only when that fails keeps the common case to
+  // one path lookup. O_NONBLOCK makes opening a FIFO return at once; it
+  // changes nothing for a regular file.
+  const int Descriptor = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (Descriptor < 0) {
+    const char* Reason = OpenFailureReason(FileName, errno);
+    if (Reason == nullptr) return std::nullopt;
+    ThrowOpenError(FileName, Reason);
+  }
+  TOpenFile File(Descriptor, 0, FileName);  // closed on every path that refuses it
+  struct stat Info{};
+  if (::fstat(Descriptor, &Info) != 0) ThrowReadError(FileName, std::strerror(errno));
+  if (S_ISDIR(Info.st_mode)) return std::nullopt;
+  if (!S_ISREG(Info.st_mode)) ThrowOpenError(FileName, NotRegular);
+  File.FSize = Info.st_size;
+  return File;
 }
 
 TByteBuffer ReadWholeFile(const std::string& FileName) {
-  std::optional<TByteBuffer> Bytes = ReadExistingFile(FileName);
-  if (!Bytes) ThrowFileError("Cannot open file", FileName, FileExists(FileName) ? EISDIR : ENOENT);
-  return std::move(*Bytes);
+  std::optional<TOpenFile> File = OpenRegularFile(FileName);
+  if (!File) ThrowOpenError(FileName, std::strerror(FileExists(FileName) ? EISDIR : ENOENT));
+  TByteBuffer Bytes(static_cast<size_t>(File->Size()));
+  Bytes.resize(File->ReadAt(0, Bytes));
+  // Files of the kernel's (/proc, /sys) say they are empty: read them to their end.
+  if (File->Size() == 0) {
+    uint8_t Chunk[65536];
+    while (const size_t Got = File->ReadAt(static_cast<int64_t>(Bytes.size()), Chunk))
+      Bytes.insert(Bytes.end(), Chunk, Chunk + Got);
+  }
+  return Bytes;
 }

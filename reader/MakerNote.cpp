@@ -3,6 +3,7 @@
 // keeps the entries the maker's table knows; Canon's and Minolta's packed
 // camera-settings arrays are unpacked into one record per known setting.
 #include <algorithm>
+#include <cstring>
 
 #include "EXIF_Intf.h"
 
@@ -32,26 +33,72 @@ constexpr uint16_t LastCanonSettings1Item = 28;
 constexpr uint16_t LastCanonSettings2Item = 15;
 constexpr uint16_t MinoltaSettingsItems = 50;
 
+// Newer Nikon notes hold a TIFF header of their own after the "Nikon\0"
+// signature (at note + 10): their value offsets count from that header, in
+// its byte order.
+struct TNikonHeader {
+  bool Present = false;
+  bool BigEndian = false;
+};
+
+TNikonHeader ReadNikonHeader(TMemoryStream& File, int64_t NoteStart) {
+  uint8_t Bytes[14] = {};
+  File.Seek(NoteStart);
+  if (!File.ReadExact(Bytes) || std::memcmp(Bytes, "Nikon\0", 6) != 0) return {};
+  const uint8_t* Tiff = Bytes + 10;
+  if (std::memcmp(Tiff, "II*\0", 4) == 0) return {true, false};
+  if (std::memcmp(Tiff, "MM\0*", 4) == 0) return {true, true};
+  return {};
+}
+
+// The older Nikon layout's tags 3 to 0x0B (colour mode, quality ...) are
+// stored under other meanings in a note with its own header.
+bool IsOlderNikonOnlyTag(uint16_t Tag) { return Tag >= 0x0003 && Tag <= 0x000B; }
+
 }  // namespace
 
-// The walk ends at a zero tag that is not stored (the link after the last
-// entry, or a second zero tag), after count + 1 entries, or at the end of the
-// data. A first zero tag is stored when the table names it (Fuji's version,
-// Minolta's signature).
+// The walk ends after the note's count of entries (the 16 bits just before
+// the maker's first entry), at a zero tag that is not stored (the link after
+// the last entry, or a second zero tag), or at the end of the data. A first
+// zero tag is stored when the table names it (Fuji's version, Minolta's
+// signature). Value offsets count from the TIFF header, except in Fuji notes
+// (from the note's first byte) and in Nikon notes with a header of their own.
 void TEXIF::ReadMakerNote() {
   const int64_t NoteOffset = PointerOffset(0x927C);
   if (NoteOffset == 0 || FMNF == mnfUnknown) return;
-  if (FMNF == mnfFuji) FSwap = false;  // Fuji notes are little-endian in every file
+  const int64_t NoteStart = FIFD0Offset + NoteOffset;
+  const bool FileSwap = FSwap;
+  TNikonHeader Nikon;
+  FMakerNoteBase = FIFD0Offset;
+  if (FMNF == mnfFuji) {
+    FSwap = false;  // Fuji notes are little-endian in every file
+    FMakerNoteBase = NoteStart;
+  } else if (FMNF == mnfNikon && (Nikon = ReadNikonHeader(FFile, NoteStart)).Present) {
+    FSwap = Nikon.BigEndian;
+    FMakerNoteBase = NoteStart + 10;
+  }
+  struct TRestoreByteOrder {
+    bool& Swap;
+    bool Saved;
+    bool Restore;
+    ~TRestoreByteOrder() {
+      if (Restore) Swap = Saved;
+    }
+  } Restore{FSwap, FileSwap, Nikon.Present};
+  WalkMakerNote(NoteOffset, Nikon.Present);
+}
+
+void TEXIF::WalkMakerNote(int64_t NoteOffset, bool SkipOlderNikonTags) {
   const TTagTable Table = MakerNoteTags(FMNF);
   uint16_t Count = 0;
   if (!ReadCount(NoteOffset + EntriesStart(FMNF) - 2, Count)) return;
   bool ZeroStored = false;
-  for (uint32_t Read = 0; Read <= Count; ++Read) {
+  for (uint32_t Read = 0; Read < Count; ++Read) {
     TDirectoryEntry Entry;
     if (!ReadEntry(Entry)) return;
     uint16_t Tag = Entry.Tag;
-    const TEXIFTagHeader* Header = (Tag != 0 || !ZeroStored) ? FindTagHeader(Table, Tag) : nullptr;
-    if (Header != nullptr) {
+    const bool Skipped = (Tag == 0 && ZeroStored) || (SkipOlderNikonTags && IsOlderNikonOnlyTag(Tag));
+    if (const TEXIFTagHeader* Header = Skipped ? nullptr : FindTagHeader(Table, Tag)) {
       StoreMakerNoteEntry(*Header, Entry);
       if (Tag == 0) {
         ZeroStored = true;

@@ -2,8 +2,8 @@
 // NumericValue and StringValue of the record just stored for it.
 //
 // Values of up to 4 bytes sit in the entry's value field; larger ones at an
-// offset from the TIFF header (from the maker note's first byte in a Fuji
-// maker note). Rationals and doubles decode as many values as the dictionary's
+// offset from the TIFF header (in a maker note, from where that maker's
+// offsets count: see ReadMakerNote). Rationals and doubles decode as many values as the dictionary's
 // Dim says; the other numeric types decode their first value only.
 #include <algorithm>
 #include <bit>
@@ -89,8 +89,7 @@ void AppendRationalPair(std::string& Out, uint32_t Numerator, uint32_t Denominat
 
 void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target) {
   const int64_t Resume = FFile.Position();
-  int64_t Base = FIFD0Offset;
-  if (Kind == dkMakerNote && FMNF == mnfFuji) Base += PointerOffset(0x927C);
+  const int64_t Base = Kind == dkMakerNote ? FMakerNoteBase : int64_t{FIFD0Offset};
   FFile.Seek(Base + Entry.ValueLong());
   Target.Typ = Entry.Type;
   Target.StringValue.clear();

@@ -204,6 +204,23 @@ THostileFile SettingsAmplification() {
           }};
 }
 
+// 65,535 maker-note entries that all unpack one Canon settings array: far
+// more records than 16-bit positions can reach.
+THostileFile MoreRecordsThanPositions() {
+  const uint16_t Entries = 65535;
+  const auto Note = [&](uint32_t NoteAt) {
+    const uint32_t ArrayAt = NoteAt + 2 + 12u * Entries + 4;
+    return Concat({U16(Entries), Repeat(Entry(0x0001, ftShort, 46, ArrayAt), Entries), U32(0), U16(92),
+                   TBytes(90, 0)});
+  };
+  return {"makernote-more-records-than-positions.tif",
+          "65,535 maker-note entries unpacking one Canon settings array into over a million records, "
+          "which 16-bit positions cannot reach: rows past 65,535 would show earlier ones again.",
+          TiffWithMakerNote("Canon", Note),
+          "a full maker-note list of 65,536 records, every one reachable",
+          [](const TEXIF& Doc) { return Doc.MakerNoteCount() == int32_t{TEXIF::MaxListRecords}; }};
+}
+
 // Thousands of entries all pointing at the same 256-byte text of high bytes.
 THostileFile TextAmplification() {
   const uint16_t Entries = 5000;
@@ -261,6 +278,7 @@ std::vector<THostileFile> HostileFiles() {
       NonFiniteOffsets(),
       HugeThumbnailOffset(),
       SettingsAmplification(),
+      MoreRecordsThanPositions(),
       TextAmplification(),
       GpsZeroTags(),
   };

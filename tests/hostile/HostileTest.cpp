@@ -2,8 +2,14 @@
 // and valgrind watch the last two), and keeps what could be read.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "Corpus.h"
+#include "DumpFormat.h"
 #include "EXIF_Intf.h"
+#include "FileBlocks.h"
 #include "HostileFiles.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -44,6 +50,28 @@ TEST(Hostile, EveryFileLoadsAndKeepsWhatCanBeRead) {
     UseEverything(Doc);
     if (Doc.Thumbnail()) DecodePicture(Doc.Thumbnail()->Bytes());
     DecodePicture(TByteBuffer(File.Bytes.begin(), File.Bytes.end()));
+  }
+}
+
+// Whether the bytes are read from the disk in blocks of 64 KiB or of 4 KiB,
+// or handed over whole, a file shows the same rows.
+TEST(Hostile, RowsAreTheSameFromDiskAndFromMemory) {
+  TTempDir Dir;
+  std::vector<std::string> Files = CorpusFiles();
+  for (const THostileFile& File : HostileFiles()) Files.push_back(Dir.Write(File.Name, File.Bytes));
+  const auto Rows = [](const TEXIF& Doc) {
+    std::ostringstream Out;
+    WriteDumpText(Out, {"", Doc});
+    return Out.str();
+  };
+  for (const std::string& File : Files) {
+    TEXIF FromMemory, FromDisk, InSmallBlocks;
+    FromMemory.LoadFromBytes(ReadWholeFile(File));
+    FromDisk.LoadFromFile(File);
+    InSmallBlocks.LoadFrom(TMemoryStream(TFileBlocks::Open(File, 4096)));
+    const std::string Expected = Rows(FromMemory);
+    EXPECT_EQ(Rows(FromDisk), Expected) << File;
+    EXPECT_EQ(Rows(InSmallBlocks), Expected) << File;
   }
 }
 

@@ -99,7 +99,12 @@ const TRowCase CorpusRows[] = {
     {"et-GPS.jpg", sGPS, 0x0000, "Version ID", "0002"},
     {"es-DSCN0010.jpg", sGPS, 0x0002, "Latitude", "43\u00B0 28\u2019 2.814\u201C"},
     {"es-DSCN0010.jpg", sGPS, 0x0012, "Map Datum", "WGS-84"},
-    {"es-DSCN0010.jpg", sGPS, 0x0000, "Version ID", "0000"},
+    {"es-DSCN0010.jpg", sGPS, 0x0000, "Version ID", "<no row>"},  // the directory has none
+    {"es-DSCN0010.jpg", sMaker, 0x000F, "ISO selection", "AUTO"},
+    {"es-DSCN0010.jpg", sMaker, 0x0080, "Image Adjustment", "NORMAL"},
+    {"es-DSCN0010.jpg", sMaker, 0x0082, "Auxilitary Lens", "OFF"},
+    {"es-DSCN0010.jpg", sMaker, 0x0086, "Digital Zoom", "1 (1/1) x"},
+    {"es-DSCN0010.jpg", sMaker, 0x0088, "AF Focus Position", ""},
     {"es-DSCN0010.jpg", sEXIF, 0xA405, "Focal Length In 35mm Film", "112 mm"},
     {"es-67-0_length_string.jpg", sGPS, 0x0006, "Altitude", "340 (340/1) m"},
     {"es-67-0_length_string.jpg", sGPS, 0x0010, "Image Direction Ref", "Magnetic North"},
@@ -138,7 +143,7 @@ TEST(Corpus, FormatsCommentsAndThumbnails) {
   const TCase Cases[] = {
       {"et-Canon.jpg", mnfCanon, -1, "", 0},
       {"et-Nikon.jpg", mnfNikon, 0, "", 0},  // an older Nikon layout: nothing at the fixed offset
-      {"es-DSCN0010.jpg", mnfNikon, -1, "", 160},
+      {"es-DSCN0010.jpg", mnfNikon, 5, "", 160},  // a note with its own TIFF header
       {"et-Unknown.jpg", mnfUnknown, 0, "", 0},
       {"es-Konica_Minolta_DiMAGE_Z3.jpg", mnfUnknown, 0, "", 49},
       {"es-Nikon_D70.jpg", mnfNikon, 0, "comment in GIMP 2.4.5", 66},

@@ -1,5 +1,8 @@
 // The document: counts, reads by position and number, loading and reloading.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -7,32 +10,14 @@
 #include <sstream>
 
 #include "EXIF_Intf.h"
+#include "FileBlocks.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A file in a fresh temporary folder, removed with the folder.
-class TTempDir {
- public:
-  TTempDir() {
-    std::string Pattern = (fs::temp_directory_path() / "lumentag-XXXXXX").string();
-    FPath = ::mkdtemp(Pattern.data());
-  }
-  ~TTempDir() { fs::remove_all(FPath); }
-  std::string Write(const std::string& Name, const TBytes& Bytes) const {
-    const std::string File = (fs::path(FPath) / Name).string();
-    std::ofstream(File, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
-                                                 static_cast<std::streamsize>(Bytes.size()));
-    return File;
-  }
-  std::string Path(const std::string& Name) const { return (fs::path(FPath) / Name).string(); }
-
- private:
-  std::string FPath;
-};
 
 // A JPEG photo with orientation 6, a comment and a 16 x 8 thumbnail.
 TBytes PhotoWithThumbnail() {
@@ -114,30 +99,88 @@ TEST(Document, LoadFromFileAndReloads) {
   EXPECT_EQ(Doc.MakerNoteFormat(), mnfNikon);
 }
 
-// A file that exists but cannot be read raises its error and leaves the
-// document exactly as it was.
+// A file that exists but cannot be read, or is no regular file, raises its
+// error at once and leaves the document exactly as it was.
 TEST(Document, UnreadableFileKeepsThePreviousOne) {
   TTempDir Dir;
   const std::string With = Dir.Write("with.jpg", PhotoWithThumbnail());
-  std::vector<std::string> Unreadable = {"/proc/self/mem"};  // exists, reads fail even for root
+  const std::string Fifo = Dir.Path("fifo.jpg"), Socket = Dir.Path("socket.jpg");
+  ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);  // no writer: reading it would block for ever
+  const int Listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un Address{};
+  Address.sun_family = AF_UNIX;
+  Socket.copy(Address.sun_path, sizeof Address.sun_path - 1);
+  ASSERT_EQ(::bind(Listener, reinterpret_cast<const sockaddr*>(&Address), sizeof Address), 0);
+  const auto NotRegular = [](const std::string& File) { return "Cannot open file \"" + File + "\". Not a regular file"; };
+  std::vector<std::pair<std::string, std::string>> Unreadable = {
+      {"/proc/self/mem", "Cannot read file \"/proc/self/mem\". Input/output error"},  // even for root
+      {"/dev/zero", NotRegular("/dev/zero")},  // would never end
+      {Fifo, NotRegular(Fifo)},
+      {Socket, NotRegular(Socket)},
+  };
   if (::geteuid() != 0) {
     const std::string Locked = Dir.Write("locked.jpg", PhotoWithoutThumbnail());
     fs::permissions(Locked, fs::perms::none);
-    Unreadable.push_back(Locked);
+    Unreadable.push_back({Locked, "Cannot open file \"" + Locked + "\". Permission denied"});
   }
-  for (const std::string& File : Unreadable) {
+  for (const auto& [File, Message] : Unreadable) {
     TEXIF Doc;
     Doc.LoadFromFile(With);
     try {
       Doc.LoadFromFile(File);
       ADD_FAILURE() << File << " loaded";
     } catch (const std::runtime_error& Error) {
-      EXPECT_NE(std::string(Error.what()).find(File), std::string::npos) << Error.what();
+      EXPECT_EQ(Error.what(), Message);
     }
     EXPECT_EQ(Doc.FileName(), With);
     EXPECT_EQ(Doc.TIFFCount(), 5);
     EXPECT_EQ(Doc.Comment(), "hello");
     EXPECT_NE(Doc.Thumbnail(), nullptr);
+  }
+  ::close(Listener);
+}
+
+// A read that fails later in the parse, here because the file became shorter
+// after it was opened, ends the load; the document stays as it was.
+TEST(Document, ReadErrorDuringTheParseKeepsThePreviousOne) {
+  TTempDir Dir;
+  const std::string With = Dir.Write("with.jpg", PhotoWithThumbnail());
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon");
+  const std::string Late = Dir.Write("late.tif", TiffBlock(Ifd0, TByteOrder::Little, 100000));  // IFD 0 in the second block
+  TEXIF Doc;
+  Doc.LoadFromFile(With);
+  std::unique_ptr<TFileBlocks> Blocks = TFileBlocks::Open(Late);
+  fs::resize_file(Late, 70000);
+  EXPECT_THROW(Doc.LoadFrom(TMemoryStream(std::move(Blocks)), Late), EFileReadError);
+  EXPECT_EQ(Doc.FileName(), With);
+  EXPECT_EQ(Doc.TIFFCount(), 5);
+  EXPECT_NE(Doc.Thumbnail(), nullptr);
+}
+
+// A load reads the blocks the metadata lies in, and no other.
+TEST(Document, ReadsOnlyTheBlocksItNeeds) {
+  TTempDir Dir;
+  const TBytes Noise = MakeJpeg(600, 400, [](int X, int Y) { return uint32_t(X * 7919 ^ Y * 104729) * 2654435761u; });
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon");
+  struct TCase {
+    const char* What;
+    TBytes File;
+    uint64_t Blocks;
+  };
+  const TCase Cases[] = {
+      {"a JPEG with its EXIF data in the first block", InsertAfterSoi(Noise, {ExifSegment(TiffBlock(Ifd0))}), 1},
+      {"a JPEG without EXIF data", Noise, 1},
+      {"a TIFF with IFD 0 near its end", TiffBlock(Ifd0, TByteOrder::Little, 300000), 2},
+  };
+  for (const TCase& Case : Cases) {
+    ASSERT_GT(Case.File.size(), 150000u) << Case.What;
+    const std::string File = Dir.Write("file", Case.File);
+    TEXIF Doc;
+    const uint64_t Before = TFileBlocks::BlocksRead();
+    Doc.LoadFromFile(File);
+    EXPECT_EQ(TFileBlocks::BlocksRead() - Before, Case.Blocks) << Case.What;
   }
 }
 

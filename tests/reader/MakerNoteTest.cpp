@@ -134,9 +134,9 @@ TEST(MakerNote, EachMakersLayout) {
          };
        },
        {{0x0006, "Image Type", "IMG:PowerS"}, {0x0008, "Image Number", "1181861"}, {0x0009, "Owner Name", "Me"}}},
-      {"Nikon: signature and TIFF header",
+      {"Nikon: signature without a TIFF header of its own",
        "NIKON CORPORATION",
-       Concat({BytesOf(std::string("Nikon\0\x02\x10\0\0", 10)), BytesOf("MM"), {0, 42, 0, 0, 0, 8}}),
+       Concat({BytesOf(std::string("Nikon\0\x02\x10\0\0", 10)), TBytes(8, 0)}),
        [](TByteOrder O) {
          return std::vector<TNoteEntry>{
              {0x0003, ftShort, 1, Short(5, O)},
@@ -190,6 +190,33 @@ TEST(MakerNote, EachMakersLayout) {
           Case.Make, [&](uint32_t Base) { return NoteBytes(Case.Header, Case.Entries(Order), Order, Base); },
           Order));
       EXPECT_EQ(MakerRows(Doc), Case.Rows);
+    }
+  }
+}
+
+// A Nikon note with a TIFF header of its own at note + 10 is read in that
+// header's byte order, with value offsets from it, whatever the file's order;
+// tags 3 to 0x0B, which mean other things there than in the older layout,
+// are left out.
+TEST(MakerNote, NikonWithItsOwnTiffHeader) {
+  for (TByteOrder FileOrder : BothOrders) {
+    for (TByteOrder NoteOrder : BothOrders) {
+      SCOPED_TRACE("file " + OrderName(FileOrder) + ", note " + OrderName(NoteOrder));
+      const TBytes Header = Concat({BytesOf(std::string("Nikon\0\x02\x10\0\0", 10)),
+                                    BytesOf(std::string(NoteOrder == TByteOrder::Big ? "MM\0*" : "II*\0", 4)), U32(8, NoteOrder)});
+      const std::vector<TNoteEntry> Entries = {
+          {0x0003, ftShort, 1, Short(5, NoteOrder)},
+          {0x000F, ftAscii, 6, BytesOf(std::string("AUTO \0", 6))},
+          {0x000B, ftShort, 1, Short(3, NoteOrder)},
+          {0x0086, ftRational, 1, Concat({U32(3, NoteOrder), U32(2, NoteOrder)})},
+      };
+      // Offsets count from the note's own header, 10 bytes into the note.
+      const uint32_t OwnHeaderBase = 0u - 10u;
+      const TEXIF Doc = LoadTiff(TiffWithMakerNote(
+          "NIKON", [&](uint32_t) { return NoteBytes(Header, Entries, NoteOrder, OwnHeaderBase); }, FileOrder));
+      EXPECT_EQ(MakerRows(Doc), (std::vector<TRow>{{0x000F, "ISO selection", "AUTO"},
+                                                   {0x0086, "Digital Zoom", "1.5 (3/2) x"}}));
+      EXPECT_EQ(Doc.Swapped(), FileOrder == TByteOrder::Big);
     }
   }
 }
@@ -314,7 +341,7 @@ TEST(MakerNote, CanonSettingsCutByTheEnd) {
   EXPECT_EQ(MakerRows(Doc), (std::vector<TRow>{{0x0001, "Macro Mode", "Macro"}, {0x0002, "Self Timer", "0 ms"}}));
 }
 
-// The walk reads at most count + 1 entries, the count being the note's own.
+// The walk reads at most the note's own count of entries.
 TEST(MakerNote, WalkIsBoundedByTheCount) {
   std::vector<TNoteEntry> Entries;
   for (uint16_t Index = 0; Index < 6; ++Index) Entries.push_back({0x0014, ftShort, 1, U16(64)});
@@ -322,7 +349,7 @@ TEST(MakerNote, WalkIsBoundedByTheCount) {
     const TEXIF Doc = LoadTiff(TiffWithMakerNote(
         "CASIO", [&](uint32_t Base) { return NoteBytes({}, Entries, TByteOrder::Little, Base, Count); },
         TByteOrder::Little));
-    EXPECT_EQ(Doc.MakerNoteCount(), std::min<int>(Count + 1, 6)) << Count;
+    EXPECT_EQ(Doc.MakerNoteCount(), std::min<int>(Count, 6)) << Count;
   }
 }
 

@@ -53,6 +53,9 @@ TEST(MarkerWalk, FindsTheTiffHeader) {
       {"identifier in lower case", JpegWith({ExifSegment(Tiff, "exif")}), 12},
       {"after an XMP APP1 longer than 255", JpegWith({Xmp, ExifSegment(Tiff)}), 12 + 332},
       {"two stray bytes before the segment", JpegWith({{0x00, 0x00}, ExifSegment(Tiff)}), 14},
+      {"a fill byte before the segment", JpegWith({{0xFF}, ExifSegment(Tiff)}), 13},
+      {"fill bytes before a JFIF APP0", JpegWith({{0xFF, 0xFF, 0xFF}, Jfif, ExifSegment(Tiff)}), 33},
+      {"after the start of the scan", Concat({{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02}, ExifSegment(Tiff)}), 0},
       {"other identifier only", JpegWith({ExifSegment(Tiff, "Exig")}), 0},
       {"no APP1 at all", JpegWith({Jfif}), 0},
       {"SOI and one byte", {0xFF, 0xD8, 0xFF}, 0},
@@ -77,6 +80,7 @@ TEST(MarkerWalk, Comments) {
   const TCase Cases[] = {
       {"before the EXIF segment", JpegWith({CommentSegment("before"), Exif}), "before"},
       {"after the EXIF segment", JpegWith({Exif, CommentSegment("after")}), "after"},
+      {"after fill bytes", JpegWith({Exif, {0xFF, 0xFF}, CommentSegment("filled")}), "filled"},
       {"the last one wins", JpegWith({CommentSegment("one"), Exif, CommentSegment("two")}), "two"},
       {"without EXIF data", JpegWith({CommentSegment("alone")}), "alone"},
       {"300 bytes keep 256", JpegWith({CommentSegment(Long), Exif}), Long.substr(0, 256)},
@@ -231,8 +235,8 @@ TEST(DirectoryWalks, Ifd1ReadsUpToThirtyEntries) {
   }
 }
 
-// The sub-directory walks end at the first zero tag, after count + 1 entries,
-// or at the end of the data; the entry count itself is not otherwise used.
+// The sub-directory walks end after the directory's count of entries, at the
+// first zero tag, or at the end of the data.
 TEST(DirectoryWalks, ExifWalkEndRules) {
   struct TCase {
     const char* What;
@@ -242,8 +246,8 @@ TEST(DirectoryWalks, ExifWalkEndRules) {
   };
   const TCase Cases[] = {
       {"ends at the zero link", std::nullopt, 0, {0x829A, 0x829D, 0x9000}},
-      {"count 1 reads two entries", 1, 0, {0x829A, 0x829D}},
-      {"count 0 reads one entry", 0, 0, {0x829A}},
+      {"count 1 reads one entry", 1, 0, {0x829A}},
+      {"count 0 reads none", 0, 0, {}},
       {"a count above the entries ends at the link", 5, 0, {0x829A, 0x829D, 0x9000}},
       {"runs into the end of the data", std::nullopt, 20, {0x829A}},
   };
@@ -301,10 +305,11 @@ TEST(DirectoryWalks, GpsWalkEndRules) {
   };
   const TCase Cases[] = {
       {"version, entries, zero link", true, std::nullopt, {0x0000, 0x0001, 0x001B, 0x0002}},
-      // Without a version entry the zero link is read as one, and the walk
-      // ends there instead of running on into the values after it.
-      {"no version: the link is stored", false, std::nullopt, {0x0001, 0x001B, 0x0002, 0x0000}},
-      {"count bound", true, 1, {0x0000, 0x0001}},
+      // Without a version entry the count keeps the zero link from being read
+      // as one, and the walk from running on into the values after it.
+      {"no version: the link is not a row", false, std::nullopt, {0x0001, 0x001B, 0x0002}},
+      {"count bound", true, 1, {0x0000}},
+      {"a count above the entries ends at the link", true, 9, {0x0000, 0x0001, 0x001B, 0x0002}},
   };
   for (const TCase& Case : Cases) {
     for (TByteOrder Order : BothOrders) {

@@ -1,0 +1,30 @@
+#include "TempDir.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+TTempDir::TTempDir() {
+  std::string Pattern = (fs::temp_directory_path() / "lumentag-XXXXXX").string();
+  if (::mkdtemp(Pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+  FPath = Pattern;
+}
+
+TTempDir::~TTempDir() {
+  std::error_code Ignored;
+  fs::remove_all(FPath, Ignored);
+}
+
+std::string TTempDir::Write(const std::string& Name, const std::vector<uint8_t>& Bytes) const {
+  const std::string File = Path(Name);
+  std::ofstream Out(File, std::ios::binary);
+  Out.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+  if (!Out) throw std::runtime_error("cannot write " + File);
+  return File;
+}
+
+std::string TTempDir::Path(const std::string& Name) const { return (fs::path(FPath) / Name).string(); }

@@ -1,0 +1,21 @@
+// A fresh temporary folder for the files a test writes, removed with the
+// object.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+
+  // Writes Bytes to the file Name in the folder and returns its path.
+  std::string Write(const std::string& Name, const std::vector<uint8_t>& Bytes) const;
+  std::string Path(const std::string& Name) const;
+
+ private:
+  std::string FPath;
+};
