@@ -1,5 +1,6 @@
 #include "DumpFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -102,11 +103,19 @@ std::optional<TPictureSize> ThumbnailSize(const TEXIF& Doc) {
 
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc) {
   if (!FileExists(Doc.FileName())) return std::nullopt;
+  try {
+    return ImageTabSize(Doc, ReadWholeFile(Doc.FileName()));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, TByteBuffer Picture) {
   TJPEGImage Jpeg;
   try {
     // Decoded in full, as the window does: a picture whose data fails after
     // a good header shows nothing there either.
-    Jpeg.LoadFromFile(Doc.FileName());
+    Jpeg.LoadFromBytes(std::move(Picture));
     Jpeg.CheckDecodable();
     const size_t Stride = static_cast<size_t>(Jpeg.Width()) * 3;
     std::vector<uint8_t> Pixels(Stride * static_cast<size_t>(Jpeg.Height()));
@@ -127,20 +136,30 @@ std::string TagColumnText(uint16_t Tag) { return "0x" + FormatHex(Tag); }
 std::string EscapeControls(std::string_view Text) {
   std::string Out;
   Out.reserve(Text.size());
-  for (const char C : Text) {
-    if (static_cast<unsigned char>(C) >= 32) {
-      Out += C;
-      continue;
+  const auto Hex = [&](unsigned Code) { Out += "\\x" + FormatHex(Code, 2); };
+  for (size_t At = 0; At < Text.size(); ++At) {
+    const auto Byte = static_cast<unsigned char>(Text[At]);
+    const auto Next = [&](size_t Ahead) {
+      return At + Ahead < Text.size() ? static_cast<unsigned char>(Text[At + Ahead]) : 0u;
+    };
+    if (Byte < 32 || Byte == 0x7F) {
+      Hex(Byte);
+    } else if (Byte == 0xC2 && Next(1) >= 0x80 && Next(1) <= 0x9F) {  // U+0080 to U+009F
+      Hex(Next(1));
+      ++At;
+    } else if (Byte == 0xE2 && Next(1) == 0x80 && (Next(2) == 0xA8 || Next(2) == 0xA9)) {
+      Out += Next(2) == 0xA8 ? "\\u2028" : "\\u2029";
+      At += 2;
+    } else {
+      Out += static_cast<char>(Byte);
     }
-    Out += "\\x";
-    Out += FormatHex(static_cast<unsigned char>(C), 2);
   }
   return Out;
 }
 
 void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
   const TEXIF& Doc = Input.Document;
-  Out << "== " << Input.FileName << '\n';
+  Out << "== " << EscapeControls(Input.FileName) << '\n';
   for (const TDirectoryView& View : DirectoryViews) {
     Out << '[' << View.Title << "]\n";
     ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
@@ -158,20 +177,70 @@ void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
   WriteCommentLines(Out, Doc.Comment());
 }
 
-nlohmann::json DumpJson(const TDumpInput& Input) {
-  const TEXIF& Doc = Input.Document;
-  nlohmann::json File = {
-      {"file", Input.FileName},
-      {"makerNoteFormat", MakerNoteFormatName(Doc.MakerNoteFormat())},
-  };
-  for (const TDirectoryView& View : DirectoryViews) {
-    nlohmann::json Records = nlohmann::json::array();
-    ForEachRecord(Doc, View,
-                  [&](const TEXIFTag& Rec) { Records.push_back(RecordJson(Rec, View.Value(Doc, Rec))); });
-    File[std::string(View.Key)] = std::move(Records);
+namespace {
+
+constexpr auto InvalidUtf8 = nlohmann::json::error_handler_t::replace;
+
+// A value as it stands Depth levels deep in an output indented by two
+// spaces a level: its lines after the first moved in to that depth.
+std::string Indented(const nlohmann::json& Value, size_t Depth) {
+  std::string Text = Value.dump(2, ' ', false, InvalidUtf8);
+  const std::string Margin(2 * Depth, ' ');
+  for (size_t Break = Text.find('\n'); Break != std::string::npos; Break = Text.find('\n', Break + 1))
+    Text.insert(Break + 1, Margin);
+  return Text;
+}
+
+// The members of one file's object, written in the order they are given.
+class TJsonMembers {
+ public:
+  explicit TJsonMembers(std::ostream& Out) : FOut(Out) { FOut << "  {\n"; }
+  ~TJsonMembers() { FOut << "\n  }"; }
+
+  void Value(std::string_view Key, const nlohmann::json& Value) { Name(Key) << Indented(Value, 2); }
+
+  void Records(std::string_view Key, const TEXIF& Doc) {
+    const TDirectoryView& View = ViewOfKey(Key);
+    std::ostream& Out = Name(Key);
+    bool Any = false;
+    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
+      Out << (Any ? ",\n      " : "[\n      ") << Indented(RecordJson(Rec, View.Value(Doc, Rec)), 3);
+      Any = true;
+    });
+    Out << (Any ? "\n    ]" : "[]");
   }
-  File["thumbnail"] = SizeJson(ThumbnailSize(Doc));
-  File["comment"] = Doc.Comment();
-  if (Input.WithImage) File["image"] = SizeJson(Input.Image);
-  return File;
+
+ private:
+  std::ostream& Name(std::string_view Key) {
+    FOut << (FFirst ? "" : ",\n") << "    \"" << Key << "\": ";
+    FFirst = false;
+    return FOut;
+  }
+
+  static const TDirectoryView& ViewOfKey(std::string_view Key) {
+    return *std::find_if(std::begin(DirectoryViews), std::end(DirectoryViews),
+                         [&](const TDirectoryView& View) { return View.Key == Key; });
+  }
+
+  std::ostream& FOut;
+  bool FFirst = true;
+};
+
+}  // namespace
+
+// The keys stand in the alphabetical order a JSON library sorts them into.
+void WriteDumpJson(std::ostream& Out, const TDumpInput& Input) {
+  const TEXIF& Doc = Input.Document;
+  TJsonMembers Members(Out);
+  Members.Value("comment", Doc.Comment());
+  Members.Records("exif", Doc);
+  Members.Value("file", Input.FileName);
+  Members.Records("gps", Doc);
+  Members.Records("ifd0", Doc);
+  Members.Records("ifd1", Doc);
+  if (Input.WithImage) Members.Value("image", SizeJson(Input.Image));
+  Members.Records("interop", Doc);
+  Members.Records("makerNote", Doc);
+  Members.Value("makerNoteFormat", MakerNoteFormatName(Doc.MakerNoteFormat()));
+  Members.Value("thumbnail", SizeJson(ThumbnailSize(Doc)));
 }

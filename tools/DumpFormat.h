@@ -28,12 +28,20 @@ struct TDumpInput {
 // turn swaps width and height). Nothing when there is no such file or it
 // cannot be decoded, which the window reports as an error instead.
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Document);
+// The same for the document's bytes, already read (standard input).
+std::optional<TPictureSize> ImageTabSize(const TEXIF& Document, TByteBuffer Picture);
 
 // The "Tag" column: "0x" and the tag number in upper-case hexadecimal.
 std::string TagColumnText(uint16_t Tag);
 
-// Characters below code 32 written as \xNN, so a row stays one line.
+// Control characters written as \xNN (the code point: below 32, DEL and the
+// C1 controls U+0080 to U+009F), and the line and paragraph separators as
+// \u2028 and \u2029, so that a row stays one line for any line splitter.
 std::string EscapeControls(std::string_view Text);
 
 void WriteDumpText(std::ostream& Out, const TDumpInput& Input);
-nlohmann::json DumpJson(const TDumpInput& Input);
+
+// Writes the file's JSON object as an element of the top-level array (two
+// spaces in), record by record: no JSON tree of the whole file is built.
+// Keys stand in alphabetical order; invalid UTF-8 becomes U+FFFD.
+void WriteDumpJson(std::ostream& Out, const TDumpInput& Input);

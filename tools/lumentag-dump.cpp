@@ -3,11 +3,15 @@
 // thumbnail and comment tabs would show; with --image also the size of the
 // picture on the Image tab.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -43,6 +47,68 @@ bool ParseOptions(int Argc, char** Argv, TOptions& Options) {
   return !Options.Files.empty();
 }
 
+// Standard output through a buffer of our own, so that a write that fails (a
+// full disk, a closed pipe) is seen, with its reason, instead of the output
+// being lost without a word.
+class TOutputBuffer : public std::streambuf {
+ public:
+  TOutputBuffer() { setp(FBuffer, FBuffer + sizeof FBuffer); }
+  // The errno of the first write that failed; 0 while all went well.
+  int Error() const { return FError; }
+
+ protected:
+  int_type overflow(int_type Char) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(Char, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(Char);
+      pbump(1);
+    }
+    return traits_type::not_eof(Char);
+  }
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    const char* Next = pbase();
+    while (FError == 0 && Next < pptr()) {
+      const ssize_t Written = ::write(STDOUT_FILENO, Next, static_cast<size_t>(pptr() - Next));
+      if (Written < 0 && errno == EINTR) continue;
+      if (Written < 0) FError = errno;
+      else Next += Written;
+    }
+    setp(FBuffer, FBuffer + sizeof FBuffer);
+    return FError == 0;
+  }
+
+  char FBuffer[65536];
+  int FError = 0;
+};
+
+// Standard input, read once: "-" named again stands for the same bytes.
+constexpr int64_t MaxStandardInput = int64_t{1} << 30;
+
+struct TStandardInput {
+  bool Read = false;
+  TByteBuffer Bytes;
+};
+
+TByteBuffer ReadStandardInput(TStandardInput& Input) {
+  if (!Input.Read) {
+    Input.Read = true;
+    uint8_t Chunk[65536];
+    for (;;) {
+      const ssize_t Got = ::read(STDIN_FILENO, Chunk, sizeof Chunk);
+      if (Got < 0 && errno == EINTR) continue;
+      if (Got < 0) throw std::runtime_error(std::string("Cannot read standard input. ") + std::strerror(errno));
+      if (Got == 0) break;
+      if (static_cast<int64_t>(Input.Bytes.size()) + Got > MaxStandardInput)
+        throw std::runtime_error("Standard input holds more than 1 GiB");
+      Input.Bytes.insert(Input.Bytes.end(), Chunk, Chunk + Got);
+    }
+  }
+  return Input.Bytes;
+}
+
 // Why FileName is not a file the document can load; empty when it is one.
 std::string MissingReason(const std::string& FileName) {
   struct stat Info{};
@@ -51,19 +117,36 @@ std::string MissingReason(const std::string& FileName) {
   return {};
 }
 
-// Loads FileName into Doc; on failure says why on stderr and returns false.
-bool Load(TEXIF& Doc, const std::string& FileName) {
-  if (const std::string Reason = MissingReason(FileName); !Reason.empty()) {
-    std::cerr << "lumentag-dump: " << FileName << ": " << Reason << '\n';
-    return false;
-  }
+// Loads FileName ("-": standard input) into Doc, with the size of its
+// picture when Options ask for it; on failure says why on stderr.
+std::optional<TDumpInput> Load(TEXIF& Doc, const std::string& FileName, const TOptions& Options,
+                               TStandardInput& Stdin) {
   try {
+    TDumpInput Input{FileName, Doc, Options.Image};
+    if (FileName == "-") {
+      TByteBuffer Bytes = ReadStandardInput(Stdin);
+      Doc.LoadFromBytes(Bytes);
+      if (Options.Image) Input.Image = ImageTabSize(Doc, std::move(Bytes));
+      return Input;
+    }
+    if (const std::string Reason = MissingReason(FileName); !Reason.empty()) throw std::runtime_error(Reason);
     Doc.LoadFromFile(FileName);
-    return true;
+    if (Options.Image) Input.Image = ImageTabSize(Doc);
+    return Input;
   } catch (const std::exception& Error) {
     std::cerr << "lumentag-dump: " << FileName << ": " << Error.what() << '\n';
-    return false;
+    return std::nullopt;
   }
+}
+
+// Writes one file's part of the output: its sections, or its JSON object.
+void Write(std::ostream& Out, const TDumpInput& Input, const TOptions& Options, bool FirstInArray) {
+  if (!Options.Json) {
+    WriteDumpText(Out, Input);
+    return;
+  }
+  Out << (FirstInArray ? "[\n" : ",\n");
+  WriteDumpJson(Out, Input);
 }
 
 }  // namespace
@@ -75,22 +158,25 @@ int main(int Argc, char** Argv) {
     std::cerr << Usage;
     return 2;
   }
+  TOutputBuffer Buffer;
+  std::ostream Out(&Buffer);
   TEXIF Doc;
+  TStandardInput Stdin;
   bool AllLoaded = true;
-  nlohmann::json Files = nlohmann::json::array();
+  size_t Written = 0;
   for (const std::string& FileName : Options.Files) {
-    if (!Load(Doc, FileName)) {
+    const std::optional<TDumpInput> Input = Load(Doc, FileName, Options, Stdin);
+    if (!Input) {
       AllLoaded = false;
       continue;
     }
-    TDumpInput Input{FileName, Doc, Options.Image};
-    if (Options.Image) Input.Image = ImageTabSize(Doc);
-    if (Options.Json)
-      Files.push_back(DumpJson(Input));
-    else
-      WriteDumpText(std::cout, Input);
+    Write(Out, *Input, Options, Written++ == 0);
+    if (!Out) break;
   }
-  if (Options.Json)
-    std::cout << Files.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  if (Options.Json && Out) Out << (Written == 0 ? "[]\n" : "\n]\n");
+  if (!Out.flush() || Buffer.Error() != 0) {
+    std::cerr << "lumentag-dump: write error: " << std::strerror(Buffer.Error()) << '\n';
+    return 1;
+  }
   return AllLoaded ? 0 : 1;
 }

@@ -19,7 +19,14 @@ TEST(DumpFormat, TagColumnAndEscapes) {
   EXPECT_EQ(TagColumnText(0x010F), "0x10F");
   EXPECT_EQ(TagColumnText(0), "0x0");
   EXPECT_EQ(TagColumnText(0xA40C), "0xA40C");
-  EXPECT_EQ(EscapeControls("a\tb\x01\x1F c\u00E9"), "a\\x09b\\x01\\x1F c\u00E9");
+  const std::pair<std::string, std::string> Escapes[] = {
+      {"a\tb\x01\x1F c\u00E9", "a\\x09b\\x01\\x1F c\u00E9"},
+      {"del\x7F", "del\\x7F"},
+      {"c1 \u0080\u0085\u009F \u00A0", "c1 \\x80\\x85\\x9F \u00A0"},
+      {"line\u2028para\u2029end \u2027\u202A", "line\\u2028para\\u2029end \u2027\u202A"},
+      {"cut \xC2", "cut \xC2"},
+  };
+  for (const auto& [Text, Escaped] : Escapes) EXPECT_EQ(EscapeControls(Text), Escaped) << Text;
 }
 
 TBytes Photo(const std::string& Comment) {
@@ -32,6 +39,12 @@ TBytes Photo(const std::string& Comment) {
   Ifd0.Ascii(0x010F, "Canon").Short(0x0112, {6}).Ascii(0x010E, "tab\there").SubIfd(0x8769, Exif);
   Ifd0.Next = Ifd1;
   return JpegWith({ExifSegment(TiffBlock(Ifd0)), CommentSegment(Comment)});
+}
+
+nlohmann::json DumpJson(const TDumpInput& Input) {
+  std::ostringstream Out;
+  WriteDumpJson(Out, Input);
+  return nlohmann::json::parse(Out.str());
 }
 
 TEST(DumpFormat, TextSections) {
@@ -64,10 +77,17 @@ TEST(DumpFormat, EmptySectionsAndImage) {
   TEXIF Doc;
   LoadBytes(Doc, {0x89, 'P', 'N', 'G'});
   std::ostringstream Out;
-  WriteDumpText(Out, {"x.png", Doc, true, TPictureSize{3, 4}});
+  WriteDumpText(Out, {"x\n.png", Doc, true, TPictureSize{3, 4}});
   EXPECT_EQ(Out.str(),
-            "== x.png\n[IFD 0]\n[EXIF Sub IFD]\n[EXIF Interoperability IFD]\n[Maker Note]\n"
+            "== x\\x0A.png\n[IFD 0]\n[EXIF Sub IFD]\n[EXIF Interoperability IFD]\n[Maker Note]\n"
             "[IFD 1]\n[GPS]\n[Image]\n3 x 4\n[Thumbnail]\n[Comment]\n");
+  std::ostringstream Json;
+  WriteDumpJson(Json, {"x.png", Doc, true, TPictureSize{3, 4}});
+  EXPECT_EQ(Json.str(),
+            "  {\n    \"comment\": \"\",\n    \"exif\": [],\n    \"file\": \"x.png\",\n    \"gps\": [],\n"
+            "    \"ifd0\": [],\n    \"ifd1\": [],\n    \"image\": {\n      \"height\": 4,\n      \"width\": 3\n    },\n"
+            "    \"interop\": [],\n    \"makerNote\": [],\n    \"makerNoteFormat\": \"mnfUnknown\",\n"
+            "    \"thumbnail\": null\n  }");
 }
 
 TEST(DumpFormat, Json) {

@@ -21,12 +21,14 @@ struct TRun {
   std::string Err;
 };
 
-// Runs lumentag-dump with Arguments (already quoted for the shell).
-TRun RunDump(const std::string& Arguments) {
+// Runs a shell command line; DUMP in it stands for lumentag-dump.
+TRun RunShell(std::string Command) {
   // One file per process: ctest runs the tests of this program side by side.
   const std::string ErrFile = std::filesystem::temp_directory_path() /
                               ("lumentag-dump-test-" + std::to_string(::getpid()) + ".err");
-  const std::string Command = std::string(LUMENTAG_DUMP) + " " + Arguments + " 2>" + ErrFile;
+  for (size_t At = Command.find("DUMP"); At != std::string::npos; At = Command.find("DUMP", At))
+    Command.replace(At, 4, LUMENTAG_DUMP);
+  Command = "{ " + Command + "; } 2>" + ErrFile;
   TRun Run;
   FILE* Pipe = ::popen(Command.c_str(), "r");
   std::array<char, 4096> Chunk;
@@ -38,6 +40,9 @@ TRun RunDump(const std::string& Arguments) {
   std::filesystem::remove(ErrFile);
   return Run;
 }
+
+// Runs lumentag-dump with Arguments (already quoted for the shell).
+TRun RunDump(const std::string& Arguments) { return RunShell("DUMP " + Arguments); }
 
 std::string WriteTemp(const std::string& Name, const TBytes& Bytes) {
   const std::string File = std::filesystem::temp_directory_path() / Name;
@@ -93,6 +98,44 @@ TEST(DumpTool, ImageOption) {
   EXPECT_EQ(RunDump(Turned).Out.find("[Image]"), std::string::npos);
   std::filesystem::remove(Turned);
   std::filesystem::remove(Tiff);
+}
+
+// "-" reads standard input, once: named again, it stands for the same bytes.
+TEST(DumpTool, StandardInput) {
+  TIfd Ifd0;
+  Ifd0.Short(0x0112, {6});
+  const std::string Photo =
+      WriteTemp("lumentag-dump-stdin.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
+  const TRun FromFile = RunDump("--image '" + Photo + "'");
+  const TRun FromStdin = RunDump("--image - - < '" + Photo + "'");
+  EXPECT_EQ(FromStdin.Status, 0) << FromStdin.Err;
+  const std::string Sections = FromFile.Out.substr(FromFile.Out.find('\n'));
+  EXPECT_NE(Sections.find("[Image]\n20 x 30\n"), std::string::npos);
+  EXPECT_EQ(FromStdin.Out, "== -" + Sections + "== -" + Sections);
+  std::filesystem::remove(Photo);
+}
+
+// Output that cannot be written is an error, with its reason.
+TEST(DumpTool, WriteErrors) {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon");
+  const std::string File = WriteTemp("lumentag-dump-write.tif", TiffBlock(Ifd0));
+  std::string Many;  // more than a pipe holds
+  for (int Index = 0; Index < 400; ++Index) Many += " '" + File + "'";
+  const std::string Full = "lumentag-dump: write error: No space left on device\n";
+  struct TCase {
+    std::string Command;
+    std::string Err;
+  };
+  // The closed pipe's case ends with the tool's status on stderr.
+  const TCase Cases[] = {
+      {"DUMP" + Many + " > /dev/full; echo status $? >&2", Full + "status 1\n"},
+      {"DUMP --json" + Many + " > /dev/full; echo status $? >&2", Full + "status 1\n"},
+      {"trap '' PIPE; (DUMP" + Many + "; echo status $? >&2) | true",
+       "lumentag-dump: write error: Broken pipe\nstatus 1\n"},
+  };
+  for (const TCase& Case : Cases) EXPECT_EQ(RunShell(Case.Command).Err, Case.Err) << Case.Command.substr(0, 40);
+  std::filesystem::remove(File);
 }
 
 TEST(DumpTool, WholeCorpus) {
