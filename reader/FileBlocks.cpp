@@ -9,13 +9,17 @@ std::atomic<uint64_t> BlockReads{0};
 
 }  // namespace
 
-TFileBlocks::TFileBlocks(TOpenFile File, int64_t BlockSize)
-    : FFile(std::move(File)), FBlockSize(BlockSize), FSize(FFile.Size()) {}
+TFileBlocks::TFileBlocks(TOpenFile File, int64_t BlockSize, int64_t HeldBytes)
+    : FFile(std::move(File)),
+      FBlockSize(std::max<int64_t>(BlockSize, 1)),
+      FMaxBlocks(static_cast<size_t>(std::max<int64_t>(2, HeldBytes / FBlockSize))),
+      FSize(FFile.Size()) {}
 
-std::unique_ptr<TFileBlocks> TFileBlocks::Open(const std::string& FileName, int64_t BlockSize) {
+std::unique_ptr<TFileBlocks> TFileBlocks::Open(const std::string& FileName, int64_t BlockSize,
+                                               int64_t HeldBytes) {
   std::optional<TOpenFile> File = OpenRegularFile(FileName);
   if (!File) return nullptr;
-  std::unique_ptr<TFileBlocks> Blocks(new TFileBlocks(std::move(*File), std::max<int64_t>(BlockSize, 1)));
+  std::unique_ptr<TFileBlocks> Blocks(new TFileBlocks(std::move(*File), BlockSize, HeldBytes));
   // Files of the kernel (/proc, /sys) say they are empty: what the first
   // block reads is their size.
   const bool SaysEmpty = Blocks->FSize == 0;
@@ -61,11 +65,10 @@ void TFileBlocks::Read(TBlock& Block, int64_t Index, bool MayEndEarly) {
   Block.LastUse = ++FClock;
 }
 
-// A free slot while fewer than MaxHeldBytes are held, else the least recently
-// used block's.
+// A free slot while fewer than the most blocks are held, else the least
+// recently used block's.
 TFileBlocks::TBlock& TFileBlocks::SlotForNewBlock() {
-  const auto MaxBlocks = static_cast<size_t>(std::max<int64_t>(2, MaxHeldBytes / FBlockSize));
-  if (FBlocks.size() < MaxBlocks) return FBlocks.emplace_back();
+  if (FBlocks.size() < FMaxBlocks) return FBlocks.emplace_back();
   return *std::min_element(FBlocks.begin(), FBlocks.end(),
                            [](const TBlock& A, const TBlock& B) { return A.LastUse < B.LastUse; });
 }

@@ -21,9 +21,11 @@ class TFileBlocks {
 
   // Opens FileName and reads its first block, so that a file that cannot be
   // read fails here. Returns null when no file exists under that name (or it
-  // is a folder); throws as OpenRegularFile does, or EFileReadError.
+  // is a folder); throws as OpenRegularFile does, or EFileReadError. At most
+  // HeldBytes of blocks are kept (two blocks at least).
   static std::unique_ptr<TFileBlocks> Open(const std::string& FileName,
-                                           int64_t BlockSize = DefaultBlockSize);
+                                           int64_t BlockSize = DefaultBlockSize,
+                                           int64_t HeldBytes = MaxHeldBytes);
 
   // The file's size as fstat gave it when it was opened. A file of the kernel
   // that says it is empty (/proc) has the size of what its first block read.
@@ -45,13 +47,14 @@ class TFileBlocks {
     TByteBuffer Bytes;
   };
 
-  TFileBlocks(TOpenFile File, int64_t BlockSize);
+  TFileBlocks(TOpenFile File, int64_t BlockSize, int64_t HeldBytes);
   TBlock& Fetch(int64_t Index);
   TBlock& SlotForNewBlock();
   void Read(TBlock& Block, int64_t Index, bool MayEndEarly);
 
   TOpenFile FFile;
   int64_t FBlockSize;
+  size_t FMaxBlocks;
   int64_t FSize;
   std::vector<TBlock> FBlocks;
   uint64_t FClock = 0;

@@ -53,7 +53,8 @@ TEST(Hostile, EveryFileLoadsAndKeepsWhatCanBeRead) {
   }
 }
 
-// Whether the bytes are read from the disk in blocks of 64 KiB or of 4 KiB,
+// Whether the bytes are read from the disk in blocks of 64 KiB or of 4 KiB
+// (four of them held),
 // or handed over whole, a file shows the same rows.
 TEST(Hostile, RowsAreTheSameFromDiskAndFromMemory) {
   TTempDir Dir;
@@ -68,7 +69,7 @@ TEST(Hostile, RowsAreTheSameFromDiskAndFromMemory) {
     TEXIF FromMemory, FromDisk, InSmallBlocks;
     FromMemory.LoadFromBytes(ReadWholeFile(File));
     FromDisk.LoadFromFile(File);
-    InSmallBlocks.LoadFrom(TMemoryStream(TFileBlocks::Open(File, 4096)));
+    InSmallBlocks.LoadFrom(TMemoryStream(TFileBlocks::Open(File, 4096, 4 * 4096)));
     const std::string Expected = Rows(FromMemory);
     EXPECT_EQ(Rows(FromDisk), Expected) << File;
     EXPECT_EQ(Rows(InSmallBlocks), Expected) << File;

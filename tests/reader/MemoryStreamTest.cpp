@@ -44,19 +44,20 @@ TEST(MemoryStream, CopyClipsToTheData) {
   EXPECT_EQ(Stream.Copy(0, INT64_MAX).size(), 4u);
 }
 
-// A file read in blocks of 7 bytes gives the same reads as its bytes in
-// memory, across block boundaries and at the end; opening reads one block.
+// A file read in blocks of 7 bytes, three of them held, gives the same reads
+// as its bytes in memory, across block boundaries and at the end; opening
+// reads one block.
 TEST(MemoryStream, FileBlocksReadLikeMemory) {
   TByteBuffer Bytes(100);
   for (size_t Index = 0; Index < Bytes.size(); ++Index) Bytes[Index] = static_cast<uint8_t>(Index * 7 + 1);
   TTempDir Dir;
   const std::string File = Dir.Write("blocks.bin", std::vector<uint8_t>(Bytes.begin(), Bytes.end()));
   const uint64_t ReadBefore = TFileBlocks::BlocksRead();
-  TMemoryStream OnDisk(TFileBlocks::Open(File, 7));
+  TMemoryStream OnDisk(TFileBlocks::Open(File, 7, 21));
   EXPECT_EQ(TFileBlocks::BlocksRead() - ReadBefore, 1u);
   TMemoryStream InMemory(Bytes);
   ASSERT_EQ(OnDisk.Size(), 100);
-  const std::pair<int64_t, size_t> Reads[] = {{0, 3}, {5, 4}, {6, 30}, {95, 10}, {99, 1}, {100, 1}, {-2, 4}, {50, 12}};
+  const std::pair<int64_t, size_t> Reads[] = {{0, 3}, {5, 4}, {6, 30}, {95, 10}, {99, 1}, {100, 1}, {-2, 4}, {50, 12}, {1, 30}, {0, 2}};
   for (const auto& [Position, Count] : Reads) {
     uint8_t FromDisk[40] = {}, FromMemory[40] = {};
     OnDisk.Seek(Position);
