@@ -11,15 +11,11 @@
 #include <exiv2/exiv2.hpp>
 
 #include "BenchFiles.h"
+#include "ChildProcess.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string>& Files() {
-  static std::vector<std::string> List;
-  return List;
-}
 
 // Keeps each benchmark's time per iteration besides printing it as usual.
 class TRatioReporter : public benchmark::ConsoleReporter {
@@ -47,23 +43,35 @@ void PrintRatio(const TRatioReporter& Reporter, const char* Label, const std::st
 
 }  // namespace
 
-void AddBenchFolder(const std::string& Folder) {
-  std::error_code Error;
-  if (!fs::is_directory(Folder, Error)) return;
-  for (const fs::directory_entry& Entry : fs::recursive_directory_iterator(Folder))
-    if (Entry.is_regular_file() && Entry.path().extension() != ".md") Files().push_back(Entry.path().string());
+// Whole processes, as a user runs them: lumentag-dump against exiv2 -q -pa
+// on the same files, by the CPU time of the cheapest of five runs.
+void PrintWholeProcesses(const char* Label, const std::vector<std::string>& Files) {
+  if (Files.empty()) return;
+  std::vector<std::string> Dump{LUMENTAG_DUMP}, Exiv2{"exiv2", "-q", "-pa"};
+  Dump.insert(Dump.end(), Files.begin(), Files.end());
+  Exiv2.insert(Exiv2.end(), Files.begin(), Files.end());
+  const TChildCost Ours = CheapestRun(Dump, 5), Theirs = CheapestRun(Exiv2, 5);
+  std::cout << std::left << std::setw(44) << (std::string("exiv2 -q -pa / lumentag-dump, ") + Label) << std::fixed
+            << std::setprecision(2);
+  if (Theirs.ExitStatus < 0 || Ours.CpuSeconds <= 0) {
+    std::cout << "(exiv2 not found)\n";
+    return;
+  }
+  std::cout << Theirs.CpuSeconds / Ours.CpuSeconds << "   (" << Theirs.CpuSeconds * 1e3 << " ms / "
+            << Ours.CpuSeconds * 1e3 << " ms of CPU)\n";
 }
-
-const std::vector<std::string>& BenchFiles() { return Files(); }
 
 int main(int Argc, char** Argv) {
   benchmark::Initialize(&Argc, Argv);
   Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);  // its warnings about odd files are not ours to show
   AddBenchFolder(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
   for (int Index = 1; Index < Argc; ++Index) AddBenchFolder(Argv[Index]);
-  std::sort(Files().begin(), Files().end());
-  std::cout << "Reading benchmarks over " << Files().size() << " files\n";
-  // Three passes, each interleaving only work of a kind: the plain read and
+  std::cout << "Making the photos of 0.2 to 40 MB ...\n";
+  MakeBenchPhotos(10);
+  RegisterReadingBenchmarks();
+  std::cout << "Reading benchmarks over " << FileSets().front().Files.size() << " corpus files and "
+            << FileSets().size() - 1 << " generated photos\n";
+  // Three passes, each interleaving only work of a kind: the plain reads and
   // Lumentag, then the other libraries (whose heaps of small objects would
   // otherwise leave malloc slower for the others), then the pictures (whose
   // hundreds of megabytes would flush the caches the reading depends on).
@@ -71,17 +79,24 @@ int main(int Argc, char** Argv) {
   if (benchmark::GetBenchmarkFilter() != ".") {
     benchmark::RunSpecifiedBenchmarks(&Reporter);
   } else {
-    for (const char* Pass : {"PlainRead|Lumentag", "Exiv2|Libexif", "LibjpegDecode|ImageTab"})
+    for (const char* Pass : {"First64K|PlainRead|Lumentag", "Exiv2|Libexif", "LibjpegDecode|ImageTab"})
       benchmark::RunSpecifiedBenchmarks(&Reporter, Pass);
   }
   std::cout << "\nRatios (of times per file or per picture):\n";
-  PrintRatio(Reporter, "Lumentag load / plain read", "LumentagLoad", "PlainRead");
-  PrintRatio(Reporter, "Lumentag load + value texts / plain read", "LumentagLoadAndValueTexts", "PlainRead");
-  PrintRatio(Reporter, "Exiv2 / Lumentag load + value texts", "Exiv2ReadMetadata", "LumentagLoadAndValueTexts");
-  PrintRatio(Reporter, "libexif / Lumentag load + value texts", "LibexifFromFile", "LumentagLoadAndValueTexts");
+  PrintRatio(Reporter, "Lumentag load / plain read, corpus", "LumentagLoad/corpus", "PlainRead/corpus");
+  for (const TFileSet& Set : FileSets()) {
+    const std::string Texts = "LumentagLoadAndValueTexts/" + Set.Name;
+    PrintRatio(Reporter, ("Lumentag + texts / first 64 KiB, " + Set.Name).c_str(), Texts, "First64K/" + Set.Name);
+    PrintRatio(Reporter, ("Lumentag + texts / plain read, " + Set.Name).c_str(), Texts, "PlainRead/" + Set.Name);
+    PrintRatio(Reporter, ("Exiv2 / Lumentag + texts, " + Set.Name).c_str(), "Exiv2ReadMetadata/" + Set.Name, Texts);
+    PrintRatio(Reporter, ("libexif / Lumentag + texts, " + Set.Name).c_str(), "LibexifFromFile/" + Set.Name, Texts);
+  }
   for (const char* Orientation : {"1", "3", "6"})
     PrintRatio(Reporter, (std::string("Image tab, orientation ") + Orientation + " / libjpeg decode").c_str(),
                std::string("ImageTab/") + Orientation, "LibjpegDecode");
+  std::cout << "\nWhole processes (CPU time, cheapest of 5 runs):\n";
+  PrintWholeProcesses("corpus", FileSets().front().Files);
+  PrintWholeProcesses("ten 17 MB photos", Photos17MB());
   benchmark::Shutdown();
   return 0;
 }

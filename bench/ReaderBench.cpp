@@ -1,21 +1,133 @@
-// Reading metadata: Lumentag against a plain read() of the same files, Exiv2
-// and libexif. Every benchmark processes every file once per iteration; the
-// "file" counter gives the time per file.
+// Reading metadata, for each set of files: Lumentag's load with every value
+// text against reading the file's first 64 KiB, a plain read() of the whole
+// file, Exiv2's readMetadata and libexif. Every benchmark processes every
+// file of its set once per iteration; the "file" counter gives the time per
+// file.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <libexif/exif-data.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <exiv2/exiv2.hpp>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <random>
+
+#include <jpeglib.h>
 
 #include "BenchFiles.h"
 #include "EXIF_Intf.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// The file's bytes into a fresh buffer: what any reader has to pay at least.
+std::vector<TFileSet>& Sets() {
+  static std::vector<TFileSet> List{{"corpus", {}}};
+  return List;
+}
+
+std::vector<std::string>& Sevens() {
+  static std::vector<std::string> List;
+  return List;
+}
+
+// ---------------------------------------------------------------------------
+// The photos
+
+// A W x H picture of noise, the hardest for JPEG to compress, as a camera's
+// baseline JPEG with 4:2:0 chroma: its size is that of a detailed photo.
+std::vector<uint8_t> NoisePicture(int Width, int Height, uint32_t Seed) {
+  jpeg_compress_struct Info{};
+  jpeg_error_mgr Errors{};
+  Info.err = jpeg_std_error(&Errors);
+  jpeg_create_compress(&Info);
+  unsigned char* Buffer = nullptr;
+  unsigned long Size = 0;
+  jpeg_mem_dest(&Info, &Buffer, &Size);
+  Info.image_width = static_cast<JDIMENSION>(Width);
+  Info.image_height = static_cast<JDIMENSION>(Height);
+  Info.input_components = 3;
+  Info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&Info);  // 4:2:0, baseline
+  jpeg_set_quality(&Info, 90, TRUE);
+  jpeg_start_compress(&Info, TRUE);
+  std::minstd_rand Noise(Seed);
+  std::vector<uint8_t> Row(static_cast<size_t>(Width) * 3);
+  while (Info.next_scanline < Info.image_height) {
+    for (uint8_t& Sample : Row) Sample = static_cast<uint8_t>(Noise() >> 8);
+    JSAMPROW Rows[1] = {Row.data()};
+    jpeg_write_scanlines(&Info, Rows, 1);
+  }
+  jpeg_finish_compress(&Info);
+  jpeg_destroy_compress(&Info);
+  std::vector<uint8_t> Out(Buffer, Buffer + Size);
+  std::free(Buffer);
+  return Out;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& Name) {
+  std::ifstream In(Name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+}
+
+// The first APP1 "Exif" segment of a JPEG file, marker and length included.
+std::vector<uint8_t> ExifSegmentOf(const std::vector<uint8_t>& Jpeg) {
+  for (size_t At = 2; At + 10 <= Jpeg.size();) {
+    const size_t Length = size_t{Jpeg[At + 2]} << 8 | Jpeg[At + 3];
+    if (Jpeg[At + 1] == 0xE1 && std::equal(Jpeg.begin() + std::ptrdiff_t(At + 4), Jpeg.begin() + std::ptrdiff_t(At + 8), "Exif"))
+      return {Jpeg.begin() + std::ptrdiff_t(At), Jpeg.begin() + std::ptrdiff_t(std::min(Jpeg.size(), At + 2 + Length))};
+    At += 2 + Length;
+  }
+  return {};
+}
+
+const fs::path& PhotoFolder() {
+  static const fs::path Folder = [] {
+    fs::path Made = fs::temp_directory_path() / ("lumentag-bench-photos-" + std::to_string(::getpid()));
+    fs::create_directories(Made);
+    std::atexit([] { fs::remove_all(PhotoFolder()); });
+    return Made;
+  }();
+  return Folder;
+}
+
+// A photo of about Megabytes MB: noise sized for it, with the EXIF segment
+// of a Canon PowerShot S40's photo after the start of image.
+std::string MakePhoto(double Megabytes, uint32_t Seed, const std::vector<uint8_t>& Exif) {
+  constexpr double BytesPerPixel = 0.9;  // noise at quality 90, 4:2:0, measured
+  const double Pixels = Megabytes * 1e6 / BytesPerPixel;
+  const int Height = std::max(16, static_cast<int>(std::sqrt(Pixels / 1.5)));
+  const int Width = static_cast<int>(Pixels / Height);
+  std::vector<uint8_t> Jpeg = NoisePicture(Width, Height, Seed);
+  Jpeg.insert(Jpeg.begin() + 2, Exif.begin(), Exif.end());
+  char Name[64];
+  std::snprintf(Name, sizeof Name, "photo-%gMB-%u.jpg", Megabytes, Seed);
+  const std::string File = (PhotoFolder() / Name).string();
+  std::ofstream(File, std::ios::binary).write(reinterpret_cast<const char*>(Jpeg.data()), std::streamsize(Jpeg.size()));
+  return File;
+}
+
+// ---------------------------------------------------------------------------
+// The benchmarks
+
+// Opens a file and reads its first 64 KiB into fresh memory: what any reader
+// that looks at the file's start pays at least.
+size_t ReadFirst64K(const std::string& File) {
+  const int Fd = ::open(File.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) return 0;
+  constexpr size_t Size = 65536;
+  std::unique_ptr<uint8_t[]> Buffer(new uint8_t[Size]);
+  const ssize_t Got = ::read(Fd, Buffer.get(), Size);
+  ::close(Fd);
+  benchmark::DoNotOptimize(Buffer.get());
+  return Got > 0 ? static_cast<size_t>(Got) : 0;
+}
+
+// The whole file into fresh memory.
 size_t ReadWhole(const std::string& File) {
   const int Fd = ::open(File.c_str(), O_RDONLY | O_CLOEXEC);
   if (Fd < 0) return 0;
@@ -55,59 +167,88 @@ size_t AllValueTexts(const TEXIF& Doc) {
   return Length;
 }
 
-template <class TPerFile>
-void EveryFile(benchmark::State& State, TPerFile&& PerFile) {
-  const std::vector<std::string>& Files = BenchFiles();
+// The viewer's one document, reused for every file.
+TEXIF& Document() {
+  static TEXIF Doc;
+  return Doc;
+}
+
+void LumentagLoad(const std::string& File) {
+  Document().LoadFromFile(File);
+  benchmark::DoNotOptimize(Document().TIFFCount());
+}
+
+void LumentagLoadAndValueTexts(const std::string& File) {
+  Document().LoadFromFile(File);
+  benchmark::DoNotOptimize(AllValueTexts(Document()));
+}
+
+void Exiv2ReadMetadata(const std::string& File) {
+  try {
+    Exiv2::Image::AutoPtr Image = Exiv2::ImageFactory::open(File);
+    Image->readMetadata();
+    benchmark::DoNotOptimize(Image->exifData().count());
+  } catch (const Exiv2::AnyError&) {
+  }
+}
+
+void LibexifFromFile(const std::string& File) {
+  ExifData* Data = exif_data_new_from_file(File.c_str());
+  benchmark::DoNotOptimize(Data);
+  if (Data != nullptr) exif_data_unref(Data);
+}
+
+struct TReader {
+  const char* Name;
+  void (*PerFile)(const std::string&);
+};
+
+constexpr TReader Readers[] = {
+    {"First64K", [](const std::string& File) { benchmark::DoNotOptimize(ReadFirst64K(File)); }},
+    {"PlainRead", [](const std::string& File) { benchmark::DoNotOptimize(ReadWhole(File)); }},
+    {"LumentagLoad", LumentagLoad},
+    {"LumentagLoadAndValueTexts", LumentagLoadAndValueTexts},
+    {"Exiv2ReadMetadata", Exiv2ReadMetadata},
+    {"LibexifFromFile", LibexifFromFile},
+};
+
+void EveryFile(benchmark::State& State, const TFileSet& Set, const TReader& Reader) {
   for (auto _ : State)
-    for (const std::string& File : Files) PerFile(File);
-  State.counters["file"] = benchmark::Counter(static_cast<double>(Files.size()),
+    for (const std::string& File : Set.Files) Reader.PerFile(File);
+  State.counters["file"] = benchmark::Counter(static_cast<double>(Set.Files.size()),
                                               benchmark::Counter::kIsIterationInvariantRate |
                                                   benchmark::Counter::kInvert);
 }
 
-void PlainRead(benchmark::State& State) {
-  EveryFile(State, [](const std::string& File) { benchmark::DoNotOptimize(ReadWhole(File)); });
-}
-
-void LumentagLoad(benchmark::State& State) {
-  TEXIF Doc;
-  EveryFile(State, [&](const std::string& File) {
-    Doc.LoadFromFile(File);
-    benchmark::DoNotOptimize(Doc.TIFFCount());
-  });
-}
-
-void LumentagLoadAndValueTexts(benchmark::State& State) {
-  TEXIF Doc;
-  EveryFile(State, [&](const std::string& File) {
-    Doc.LoadFromFile(File);
-    benchmark::DoNotOptimize(AllValueTexts(Doc));
-  });
-}
-
-void Exiv2ReadMetadata(benchmark::State& State) {
-  EveryFile(State, [](const std::string& File) {
-    try {
-      Exiv2::Image::AutoPtr Image = Exiv2::ImageFactory::open(File);
-      Image->readMetadata();
-      benchmark::DoNotOptimize(Image->exifData().count());
-    } catch (const Exiv2::AnyError&) {
-    }
-  });
-}
-
-void LibexifFromFile(benchmark::State& State) {
-  EveryFile(State, [](const std::string& File) {
-    ExifData* Data = exif_data_new_from_file(File.c_str());
-    benchmark::DoNotOptimize(Data);
-    if (Data != nullptr) exif_data_unref(Data);
-  });
-}
-
 }  // namespace
 
-BENCHMARK(PlainRead);
-BENCHMARK(LumentagLoad);
-BENCHMARK(LumentagLoadAndValueTexts);
-BENCHMARK(Exiv2ReadMetadata);
-BENCHMARK(LibexifFromFile);
+void AddBenchFolder(const std::string& Folder) {
+  std::error_code Error;
+  if (!fs::is_directory(Folder, Error)) return;
+  std::vector<std::string>& Corpus = Sets().front().Files;
+  for (const fs::directory_entry& Entry : fs::recursive_directory_iterator(Folder))
+    if (Entry.is_regular_file() && Entry.path().extension() != ".md") Corpus.push_back(Entry.path().string());
+  std::sort(Corpus.begin(), Corpus.end());
+}
+
+void MakeBenchPhotos(int Copies17MB) {
+  const std::vector<uint8_t> Exif = ExifSegmentOf(ReadFile(std::string(LUMENTAG_SOURCE_DIR) + "/samples/canon-powershot-s40.jpg"));
+  for (const double Megabytes : {0.2, 2.0, 8.0, 17.0, 40.0}) {
+    char Name[32];
+    std::snprintf(Name, sizeof Name, "%gMB", Megabytes);
+    Sets().push_back({Name, {MakePhoto(Megabytes, 1, Exif)}});
+  }
+  Sevens().push_back(Sets()[4].Files.front());
+  for (int Copy = 2; Copy <= Copies17MB; ++Copy) Sevens().push_back(MakePhoto(17.0, static_cast<uint32_t>(Copy), Exif));
+}
+
+const std::vector<TFileSet>& FileSets() { return Sets(); }
+const std::vector<std::string>& Photos17MB() { return Sevens(); }
+
+// One benchmark per reader and set, named Reader/Set.
+void RegisterReadingBenchmarks() {
+  for (const TFileSet& Set : Sets())
+    for (const TReader& Reader : Readers)
+      benchmark::RegisterBenchmark((std::string(Reader.Name) + "/" + Set.Name).c_str(),
+                                   [&Set, &Reader](benchmark::State& State) { EveryFile(State, Set, Reader); });
+}

@@ -152,7 +152,9 @@ void Write(std::ostream& Out, const TDumpInput& Input, const TOptions& Options, 
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  std::setlocale(LC_ALL, "");
+  // Numbers are the only thing the locale changes in the output: their
+  // decimal separator. Loading the other categories would only cost time.
+  std::setlocale(LC_NUMERIC, "");
   TOptions Options;
   if (!ParseOptions(Argc, Argv, Options)) {
     std::cerr << Usage;
