@@ -58,7 +58,7 @@ if [ "${1:-}" = "--fuzz" ]; then
   exit 0
 fi
 
-ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${INSTALL_CHECK_PACKAGES[@]}"
 run_suite build
 echo "== The same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 run_suite build-asan -DLUMENTAG_SANITIZE=ON

@@ -32,6 +32,14 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev nlohmann-json3-dev
                 libgtest-dev locales qt6-base-dev fonts-dejavu-core)
 
+# What the test of the installed files needs on top: the validators of the
+# desktop entry and of the AppStream metadata, and man (which brings groff).
+INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream man-db)
+
+# What `cpack -G DEB` needs on top: dpkg-shlibdeps, which finds the package's
+# library dependencies, and file, with which CPack picks out the programs.
+PACKAGE_PACKAGES=(dpkg-dev file)
+
 # What ./test.sh --fuzz needs besides: clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -25,7 +26,42 @@ struct TOptions {
   std::vector<std::string> Files;
 };
 
-constexpr const char* Usage = "usage: lumentag-dump [--json] [--image] FILE...\n";
+constexpr const char* Usage = "usage: lumentag-dump [--json] [--image] [--] FILE...\n";
+
+constexpr const char* Help =
+    "\n"
+    "Reads the EXIF metadata of each JPEG or TIFF FILE as the Lumentag viewer does\n"
+    "and prints what its tabs would show: the tags of IFD 0, the EXIF Sub IFD, the\n"
+    "EXIF Interoperability IFD, the maker note, IFD 1 and GPS (number, name and\n"
+    "value, separated by a tab), the size of the thumbnail and the JPEG comment.\n"
+    "A FILE of - reads standard input (once; up to 1 GiB).\n"
+    "\n"
+    "Options:\n"
+    "  --json     print one JSON array, one object per file, with the decoded\n"
+    "             numbers and texts of every record\n"
+    "  --image    add the size of the picture on the Image tab, turned by its\n"
+    "             orientation (none when the file cannot be decoded as a JPEG\n"
+    "             picture)\n"
+    "  --         end the options: every later argument is a FILE\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  every file loaded and all output was written\n"
+    "  1  a file was missing or could not be read, or standard output could not\n"
+    "     be written\n"
+    "  2  a usage error\n";
+
+constexpr const char* Version = "lumentag-dump " LUMENTAG_VERSION "\n";
+
+// --help and --version answer at once, whatever else the command line holds,
+// and end the program: with status 0, or 1 when the text could not be written.
+[[noreturn]] void PrintAndExit(const std::string& Text) {
+  std::cout << Text << std::flush;
+  if (std::cout) std::exit(0);
+  std::cerr << "lumentag-dump: write error: " << std::strerror(errno) << '\n';
+  std::exit(1);
+}
 
 bool ParseOptions(int Argc, char** Argv, TOptions& Options) {
   bool OptionsEnded = false;
@@ -33,6 +69,10 @@ bool ParseOptions(int Argc, char** Argv, TOptions& Options) {
     const std::string Argument = Argv[Index];
     if (!OptionsEnded && Argument == "--") {
       OptionsEnded = true;
+    } else if (!OptionsEnded && Argument == "--help") {
+      PrintAndExit(std::string(Usage) + Help);
+    } else if (!OptionsEnded && Argument == "--version") {
+      PrintAndExit(Version);
     } else if (!OptionsEnded && Argument == "--json") {
       Options.Json = true;
     } else if (!OptionsEnded && Argument == "--image") {

@@ -8,7 +8,9 @@ TApplication::TApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {
   // The application name, not a display name: Qt would append a display name
   // to every window title, and the window's title is its own.
   setApplicationName(QString::fromUtf8(ApplicationTitle));
-  setDesktopFileName(QStringLiteral("lumentag"));
+  // The id that names the installed desktop entry and icon, so that desktops
+  // match the running window to them.
+  setDesktopFileName(QStringLiteral("io.github.lumentag.Lumentag"));
 }
 
 bool TApplication::notify(QObject* Receiver, QEvent* Event) {
