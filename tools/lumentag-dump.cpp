@@ -1,4 +1,4 @@
-// lumentag-dump [--json] [--image] FILE...
+// lumentag-dump [--json] [--image] [--] FILE...   (FILE - is standard input)
 // Loads each file as the viewer's open command does and prints what the tag,
 // thumbnail and comment tabs would show; with --image also the size of the
 // picture on the Image tab.
