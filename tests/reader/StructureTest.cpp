@@ -388,8 +388,11 @@ TEST(Thumbnail, AbsentWhenNotReadable) {
   TIfd NoLength = SimpleIfd0();
   NoLength.Next = std::make_shared<TIfd>();
   NoLength.Next->BlobAt(0x0201, ftLong, 1, Small);
+  TBytes Huge = Small;  // a readable picture, with bytes after its end
+  Huge.resize(TEXIF::MaxThumbnailBytes + 1, 0);
   const TCase Cases[] = {
       {"length zero", WithThumbnail(Small, 0)},
+      {"larger than any camera writes", WithThumbnail(Huge, uint32_t(Huge.size()))},
       {"placeholder bytes", WithThumbnail(BytesOf("no JPEG here"), 12)},
       {"offset past the end", PastTheEnd},
       {"no length tag", NoLength},
