@@ -61,7 +61,7 @@ void TEXIF::LoadFromStream(std::istream& Stream) {
 void TEXIF::LoadFromBytes(TByteBuffer Bytes) { LoadFrom(TMemoryStream(std::move(Bytes))); }
 
 void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
-  TEXIF Loaded;
+  TEXIF Loaded{TForParse{}};
   Loaded.FFilename = std::move(FileName);
   Loaded.FFile = std::move(File);
   Loaded.Parse();

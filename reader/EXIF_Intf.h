@@ -128,6 +128,11 @@ class TEXIF {
  private:
   using TTagList = std::vector<TEXIFTag>;
 
+  // A document for a load to parse into: its thumbnail object is made (or
+  // not) by the parse.
+  struct TForParse {};
+  explicit TEXIF(TForParse) {}
+
   static int32_t Count(const TTagList& List) { return static_cast<int32_t>(List.size()); }
   static TEXIFTag At(const TTagList& List, uint16_t Index);
   static void CopyAt(const TTagList& List, uint16_t Index, TEXIFTag& Out);
