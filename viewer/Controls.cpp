@@ -202,7 +202,14 @@ void TPicturePreview::ShowFile(const QString& FileName) {
 // ---------------------------------------------------------------------------
 
 QFont DesignFont(const QString& Family, QFontDatabase::SystemFont Fallback, int PixelSize) {
-  QFont Font = QFontDatabase::hasFamily(Family) ? QFont(Family) : QFontDatabase::systemFont(Fallback);
+  const bool Installed = QFontDatabase::hasFamily(Family);
+  QFont Font = Installed ? QFont(Family) : QFontDatabase::systemFont(Fallback);
+  // The desktop's fixed font is not always fixed-pitch by Qt's measure (Noto
+  // Sans Mono is not); asked for by kind, Qt picks one that is.
+  if (!Installed && Fallback == QFontDatabase::FixedFont) {
+    Font.setStyleHint(QFont::TypeWriter);
+    Font.setFixedPitch(true);
+  }
   Font.setPixelSize(PixelSize);
   return Font;
 }

@@ -121,5 +121,6 @@ class TPicturePreview : public QLabel {
 };
 
 // Family at a height in pixels; the desktop's font of the same kind when
-// Family is not installed.
+// Family is not installed (for FixedFont, one whose letters all take the same
+// room).
 QFont DesignFont(const QString& Family, QFontDatabase::SystemFont Fallback, int PixelSize);
