@@ -1,8 +1,10 @@
-// The application object: its title, and the one place where errors that no
-// handler caught are reported to the user.
+// The application object: its title, the one place where errors that no
+// handler caught are reported to the user, and the command line,
+// lumentag [options] [FILE].
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 #include <exception>
 
 // The application's title: it names the program and heads every error box.
@@ -16,6 +18,19 @@ class TApplication : public QApplication {
   // ShowException and the program goes on.
   bool notify(QObject* Receiver, QEvent* Event) override;
 };
+
+// Answers --help (-h, --help-all) and --version (-v): prints Qt's usual text
+// and ends the program. It runs before the application object exists, so
+// both work without a display; any other argument is left for later, so
+// that the application object can take Qt's own options (-platform, -style
+// ...) first.
+void AnswerHelpAndVersion(int Argc, char** Argv);
+
+// The file named on the command line, from the arguments the application
+// object left (QCoreApplication::arguments()); empty when none is named, the
+// first of several. An unknown option prints Qt's usual message and ends
+// the program.
+QString CommandLineFile(const QStringList& Arguments);
 
 // The text of the error box for an error message: the message with a full
 // stop appended when its last character comes after "." in character code

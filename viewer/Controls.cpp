@@ -1,12 +1,18 @@
 #include "Controls.h"
 
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QImageReader>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionTabWidgetFrame>
+#include <QToolTip>
 #include <QWidgetItem>
 #include <cmath>
+#include <utility>
 
 // ---------------------------------------------------------------------------
 // TAnchorLayout
@@ -128,6 +134,37 @@ void TListView::mouseDoubleClickEvent(QMouseEvent* Event) {
   emit DblClick();
 }
 
+void TListView::keyPressEvent(QKeyEvent* Event) {
+  // The whole row is copied, not Qt's one current cell.
+  if (Event->matches(QKeySequence::Copy)) {
+    emit CopyKey();
+    return;
+  }
+  if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
+    emit ReturnKey();
+    return;
+  }
+  QTreeWidget::keyPressEvent(Event);
+}
+
+bool TListView::viewportEvent(QEvent* Event) {
+  if (Event->type() != QEvent::ToolTip) return QTreeWidget::viewportEvent(Event);
+  const auto* Help = static_cast<QHelpEvent*>(Event);
+  const QModelIndex Cell = indexAt(Help->pos());
+  if (Cell.isValid() && IsCutOff(Cell))
+    QToolTip::showText(Help->globalPos(), Cell.data().toString(), viewport(), visualRect(Cell));
+  else
+    QToolTip::hideText();
+  return true;
+}
+
+// The cell's text needs more room than the cell has, so it is drawn elided.
+bool TListView::IsCutOff(const QModelIndex& Cell) const {
+  QStyleOptionViewItem Option;
+  initViewItemOption(&Option);
+  return itemDelegateForIndex(Cell)->sizeHint(Option, Cell).width() > visualRect(Cell).width();
+}
+
 // ---------------------------------------------------------------------------
 // TImage
 
@@ -200,9 +237,56 @@ void TPicturePreview::ShowFile(const QString& FileName) {
 }
 
 // ---------------------------------------------------------------------------
+// TFileDropTarget
+
+namespace {
+
+// The first local file of a drop that may be copied; empty for any other
+// drop. The file is only read, so a drop is never taken as a move, which
+// would tell the program it came from to delete it.
+QString DroppedFile(const QDropEvent& Drop) {
+  if (!(Drop.possibleActions() & Qt::CopyAction) || Drop.mimeData() == nullptr) return {};
+  for (const QUrl& Url : Drop.mimeData()->urls())
+    if (Url.isLocalFile()) return Url.toLocalFile();
+  return {};
+}
+
+}  // namespace
+
+TFileDropTarget::TFileDropTarget(QWidget* Window, std::function<void(const QString&)> Open)
+    : QObject(Window), FOpen(std::move(Open)) {
+  Window->setAcceptDrops(true);
+  Window->installEventFilter(this);
+}
+
+bool TFileDropTarget::eventFilter(QObject* Watched, QEvent* Event) {
+  const QEvent::Type Type = Event->type();
+  if (Type != QEvent::DragEnter && Type != QEvent::DragMove && Type != QEvent::Drop)
+    return QObject::eventFilter(Watched, Event);
+  // Entering and moving ask whether a drop would be taken; the drop takes it.
+  auto* Drop = static_cast<QDropEvent*>(Event);
+  const QString File = DroppedFile(*Drop);
+  if (File.isEmpty()) {
+    Drop->ignore();
+    return true;
+  }
+  Drop->setDropAction(Qt::CopyAction);
+  Drop->accept();
+  if (Type == QEvent::Drop) FOpen(File);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
 
 QFont DesignFont(const QString& Family, QFontDatabase::SystemFont Fallback, int PixelSize) {
-  QFont Font = QFontDatabase::hasFamily(Family) ? QFont(Family) : QFontDatabase::systemFont(Fallback);
+  const bool Installed = QFontDatabase::hasFamily(Family);
+  QFont Font = Installed ? QFont(Family) : QFontDatabase::systemFont(Fallback);
+  // The desktop's fixed font is not always fixed-pitch by Qt's measure (Noto
+  // Sans Mono is not); asked for by kind, Qt picks one that is.
+  if (!Installed && Fallback == QFontDatabase::FixedFont) {
+    Font.setStyleHint(QFont::TypeWriter);
+    Font.setFixedPitch(true);
+  }
   Font.setPixelSize(PixelSize);
   return Font;
 }

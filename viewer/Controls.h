@@ -1,7 +1,8 @@
 // The window's building blocks beyond Qt's stock widgets: a layout that keeps
 // controls anchored to their parent's sides, a tab strip whose tabs only
-// choose a view, a report list with a double-click on its whole area, and the
-// picture control that shrinks its picture to fit.
+// choose a view, a report list with a double-click on its whole area, the
+// picture control that shrinks its picture to fit, and a drop target for
+// files.
 #pragma once
 
 #include <QFont>
@@ -14,6 +15,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QWidget>
+#include <functional>
 
 // The sides of its parent whose distance a control keeps when the parent is
 // resized.
@@ -74,7 +76,9 @@ class TTabControl : public QWidget {
 };
 
 // A report list whose double click is reported wherever it lands, on a row
-// or on the empty area below the rows.
+// or on the empty area below the rows. Return and Enter, and the copy key,
+// are reported too; a cell whose text is cut off shows its whole text as a
+// tooltip.
 class TListView : public QTreeWidget {
   Q_OBJECT
  public:
@@ -82,9 +86,16 @@ class TListView : public QTreeWidget {
 
  signals:
   void DblClick();
+  void ReturnKey();
+  void CopyKey();
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  bool viewportEvent(QEvent* Event) override;
+
+ private:
+  bool IsCutOff(const QModelIndex& Cell) const;
 };
 
 // The size a picture is drawn at in a control: its own size when it fits,
@@ -120,6 +131,22 @@ class TPicturePreview : public QLabel {
   static constexpr int Side = 160;  // the largest width and height shown
 };
 
+// Lets a window take files dropped anywhere on it (on any control that takes
+// no drops of its own): a drop that carries a local file and may be copied
+// is taken as a copy, and its first local file is handed to Open. Any other
+// drop is refused, and the cursor shows it.
+class TFileDropTarget : public QObject {
+ public:
+  TFileDropTarget(QWidget* Window, std::function<void(const QString&)> Open);
+
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+ private:
+  std::function<void(const QString&)> FOpen;
+};
+
 // Family at a height in pixels; the desktop's font of the same kind when
-// Family is not installed.
+// Family is not installed (for FixedFont, one whose letters all take the same
+// room).
 QFont DesignFont(const QString& Family, QFontDatabase::SystemFont Fallback, int PixelSize);

@@ -1,13 +1,19 @@
 #include "Unit1.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QMenu>
 #include <QPalette>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
+#include <algorithm>
 #include <climits>
 #include <stdexcept>
 #include <utility>
@@ -72,6 +78,45 @@ class TUpdateBlock {
  private:
   QWidget* FControl;
 };
+
+// Shows the busy cursor for as long as it lives: it is restored however the
+// work ends, and before any error box.
+class TBusyCursor {
+ public:
+  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+// A cell for the clipboard: a tab, CR or LF inside it becomes a blank, so
+// that a row stays one line of tab-separated cells.
+QString ClipboardCell(QString Text) {
+  for (QChar& Char : Text)
+    if (Char == QLatin1Char('\t') || Char == QLatin1Char('\r') || Char == QLatin1Char('\n'))
+      Char = QLatin1Char(' ');
+  return Text;
+}
+
+QString ClipboardRow(const QTreeWidgetItem& Row) {
+  QStringList Cells;
+  for (int Column = 0; Column < Row.columnCount(); ++Column) Cells << ClipboardCell(Row.text(Column));
+  return Cells.join(QLatin1Char('\t'));
+}
+
+// Widens the value dialog until its field shows the whole text, up to
+// MaxWidth; narrower than it was made it never gets.
+void WidenForText(QInputDialog& Dialog, const QLineEdit& Field, int MaxWidth) {
+  const QSize Hint = Dialog.sizeHint();
+  // A line edit's width hint is room for 17 "x" besides its frame and
+  // margins; a blank's width more leaves room for the cursor after the text.
+  const QFontMetrics Metrics = Field.fontMetrics();
+  const int FieldFrame = Field.sizeHint().width() - Metrics.horizontalAdvance(QString(17, QLatin1Char('x')));
+  const QMargins Margins = Dialog.layout() != nullptr ? Dialog.layout()->contentsMargins() : QMargins();
+  const int Needed = Margins.left() + FieldFrame +
+                     Metrics.horizontalAdvance(Field.text() + QLatin1Char(' ')) + Margins.right();
+  if (Needed > Hint.width()) Dialog.resize(std::min(Needed, MaxWidth), Hint.height());
+}
 
 // A rectangle of the tab strip's display area whose top lies Offset below the
 // area's design top (Top), but never under the tabs.
@@ -241,12 +286,48 @@ void TForm1::SetupList() {
   List->setSelectionMode(QAbstractItemView::SingleSelection);
   List->setSelectionBehavior(QAbstractItemView::SelectRows);
   List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  List->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 void TForm1::ConnectHandlers() {
   connect(Button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { cmOpen(); }); });
   connect(tc, &TTabControl::Change, this, [this] { RunGuarded([this] { tcChange(); }); });
   connect(List, &TListView::DblClick, this, &TForm1::ListDblClick);
+  connect(List, &TListView::ReturnKey, this, &TForm1::ListDblClick);
+  connect(List, &TListView::CopyKey, this, &TForm1::cmCopyRow);
+  connect(List, &TListView::customContextMenuRequested, this, &TForm1::ListContextPopup);
+  new TFileDropTarget(this, [this](const QString& File) { OpenLater(File); });
+  CreateShortcuts();
+}
+
+// Each command has the platform's standard keys for it and the keys named
+// here, which it has on every platform.
+void TForm1::CreateShortcuts() {
+  AddShortcut(QKeySequence::Open, QStringLiteral("Ctrl+O"), [this] { cmOpen(); });
+  AddShortcut(QKeySequence::NextChild, QStringLiteral("Ctrl+Tab; Ctrl+PgDown"), [this] { StepTab(1); });
+  AddShortcut(QKeySequence::PreviousChild, QStringLiteral("Ctrl+Shift+Backtab; Ctrl+PgUp"),
+              [this] { StepTab(-1); });
+  AddShortcut(QKeySequence::Close, QStringLiteral("Ctrl+W"), [this] { close(); });
+  AddShortcut(QKeySequence::Quit, QStringLiteral("Ctrl+Q"), [this] { close(); });
+  for (int Tab = 0; Tab < std::min(tc->Tabs()->count(), 9); ++Tab)
+    AddShortcut(QKeySequence::UnknownKey, QStringLiteral("Alt+%1").arg(Tab + 1),
+                [this, Tab] { tc->SetTabIndex(Tab); });
+}
+
+void TForm1::AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys,
+                         std::function<void()> Command) {
+  QList<QKeySequence> Sequences = QKeySequence::keyBindings(Standard);
+  for (const QKeySequence& Key : QKeySequence::listFromString(Keys))
+    if (!Sequences.contains(Key)) Sequences << Key;
+  auto* Shortcut = new QShortcut(this);
+  Shortcut->setKeys(Sequences);
+  connect(Shortcut, &QShortcut::activated, this, [Command = std::move(Command)] { RunGuarded(Command); });
+}
+
+// Next or previous tab, round the strip; the tab strip's change rebuilds the view.
+void TForm1::StepTab(int Step) {
+  const int Count = tc->Tabs()->count();
+  if (Count > 0) tc->SetTabIndex(((tc->TabIndex() + Step) % Count + Count) % Count);
 }
 
 // ---------------------------------------------------------------------------
@@ -258,11 +339,26 @@ void TForm1::cmOpen() {
   if (opd->exec() != QDialog::Accepted) return;
   const QStringList Files = opd->selectedFiles();
   if (Files.isEmpty()) return;
-  const QString& Name = Files.first();
+  LoadFile(Files.first());
+}
+
+void TForm1::LoadFile(const QString& FileName) {
   // A file that cannot be read throws here, before anything is shown.
-  EXIF->LoadFromFile(QFile::encodeName(Name).toStdString());
-  Edit1->setText(Name);
+  EXIF->LoadFromFile(QFile::encodeName(FileName).toStdString());
+  Edit1->setText(FileName);
   tcChange();
+}
+
+void TForm1::OpenFile(const QString& FileName) {
+  const QString Name = QFileInfo(FileName).absoluteFilePath();
+  if (!FileExists(QFile::encodeName(Name).toStdString()))
+    throw std::runtime_error("Cannot open file \"" + Name.toStdString() + "\". No such file or directory");
+  LoadFile(Name);
+}
+
+void TForm1::OpenLater(const QString& FileName) {
+  if (FileName.isEmpty()) return;
+  QTimer::singleShot(0, this, [this, FileName] { RunGuarded([&] { OpenFile(FileName); }); });
 }
 
 void TForm1::tcChange() {
@@ -287,18 +383,56 @@ void TForm1::ListDblClick() {
   // The dialog only lets the user read and copy a long value; whatever is
   // done in it changes nothing, and no failure here is worth a message.
   try {
-    const QList<QTreeWidgetItem*> Selected = List->selectedItems();
-    if (Selected.isEmpty()) return;
-    const QTreeWidgetItem* Row = Selected.first();
+    const QTreeWidgetItem* Row = SelectedRow();
+    if (Row == nullptr) return;
     QInputDialog Dialog(this);
     Dialog.setInputMode(QInputDialog::TextInput);
     Dialog.setWindowTitle(Row->text(1));
     Dialog.setLabelText(Row->text(0));
     Dialog.setTextValue(Row->text(2));
-    if (auto* Field = Dialog.findChild<QLineEdit*>()) Field->selectAll();
+    Dialog.setSizeGripEnabled(true);
+    if (auto* Field = Dialog.findChild<QLineEdit*>()) {
+      Field->selectAll();
+      WidenForText(Dialog, *Field, screen()->availableGeometry().width() * 4 / 5);
+    }
     Dialog.exec();
   } catch (...) {
   }
+}
+
+QTreeWidgetItem* TForm1::SelectedRow() const {
+  const QList<QTreeWidgetItem*> Selected = List->selectedItems();
+  return Selected.isEmpty() ? nullptr : Selected.first();
+}
+
+void TForm1::cmCopyValue() {
+  if (const QTreeWidgetItem* Row = SelectedRow())
+    QGuiApplication::clipboard()->setText(ClipboardCell(Row->text(2)));
+}
+
+void TForm1::cmCopyRow() {
+  if (const QTreeWidgetItem* Row = SelectedRow()) QGuiApplication::clipboard()->setText(ClipboardRow(*Row));
+}
+
+// Every row of the list, one per line, under a line of the column headers.
+void TForm1::cmCopyAllRows() {
+  QString Text = ClipboardRow(*List->headerItem()) + QLatin1Char('\n');
+  for (int Index = 0; Index < List->topLevelItemCount(); ++Index)
+    Text += ClipboardRow(*List->topLevelItem(Index)) + QLatin1Char('\n');
+  QGuiApplication::clipboard()->setText(Text);
+}
+
+// Made afresh for each request, with the commands that have something to
+// copy enabled; it deletes itself once closed.
+void TForm1::ListContextPopup(const QPoint& Position) {
+  auto* Menu = new QMenu(List);
+  Menu->setAttribute(Qt::WA_DeleteOnClose);
+  const bool HasRow = SelectedRow() != nullptr;
+  Menu->addAction(QStringLiteral("Copy Value"), this, &TForm1::cmCopyValue)->setEnabled(HasRow);
+  Menu->addAction(QStringLiteral("Copy Row"), this, &TForm1::cmCopyRow)->setEnabled(HasRow);
+  Menu->addAction(QStringLiteral("Copy All Rows"), this, &TForm1::cmCopyAllRows)
+      ->setEnabled(List->topLevelItemCount() > 0);
+  Menu->popup(List->viewport()->mapToGlobal(Position));
 }
 
 // ---------------------------------------------------------------------------
@@ -357,6 +491,7 @@ void TForm1::ShowPicture(QImage Picture) {
 void TForm1::DisplayImage() {
   const std::string& FileName = EXIF->FileName();
   if (!FileExists(FileName)) return;
+  const TBusyCursor Busy;
   // The file is decoded afresh on every visit, whatever its extension says.
   TBitmap Bitmap;
   {

@@ -1,15 +1,18 @@
 // Unit1: the main window TForm1 (open command, nine tabs, the tag lists, the
-// comment, the picture and the thumbnail) and RotateBitmapInPlace, which
-// turns a bitmap about its centre.
+// comment, the picture and the thumbnail; files from the command line and by
+// drag and drop, keyboard shortcuts, copying rows) and RotateBitmapInPlace,
+// which turns a bitmap about its centre.
 #pragma once
 
 #include <QColor>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "Bitmap.h"
@@ -62,11 +65,34 @@ class TForm1 : public QWidget {
   void DisplayComment();
   void DisplayImage();
 
+  // What the open command does once it has a file's full name: loads it,
+  // shows its name in Edit1 and rebuilds the selected tab's view. A file
+  // that cannot be read throws before anything changes.
+  void LoadFile(const QString& FileName);
+  // Opens a file named from outside the dialog (the command line, a drop):
+  // the name is made absolute, and a name that is no file (missing, or a
+  // folder) is an error, which the reader itself passes over silently.
+  void OpenFile(const QString& FileName);
+  // OpenFile once the events waiting now are handled, reporting its errors;
+  // nothing for an empty name. For the command line it runs after the
+  // window shows, for a drop after the drop has ended.
+  void OpenLater(const QString& FileName);
+
+  // The list's row commands; cells are separated by tabs.
+  void cmCopyValue();
+  void cmCopyRow();
+  void cmCopyAllRows();
+  void ListContextPopup(const QPoint& Position);
+
  private:
   void CreateControls();
   void CreateViews();
   void CentreOnScreen();
   void ConnectHandlers();
+  void CreateShortcuts();
+  void AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys, std::function<void()> Command);
+  void StepTab(int Step);
+  QTreeWidgetItem* SelectedRow() const;
   void SetupOpenDialog();
   void AddPreview();
   void SetupList();

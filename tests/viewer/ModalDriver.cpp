@@ -3,6 +3,26 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <cstdlib>
+
+namespace {
+
+// Whether a line edit shows all of its text: moving the cursor from the
+// first letter to the end moves it by the whole text's width, so the text
+// did not scroll.
+bool ShowsWholeText(QLineEdit& Field) {
+  const auto CursorLeft = [&Field] {
+    Field.repaint();  // the text scrolls as it is painted
+    return Field.inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+  };
+  Field.home(false);
+  const int Start = CursorLeft();
+  Field.end(false);
+  // Both are rounded to whole pixels.
+  return std::abs(CursorLeft() - Start - Field.fontMetrics().horizontalAdvance(Field.text())) <= 1;
+}
+
+}  // namespace
 
 TModalDriver::TModalDriver() {
   connect(&FTimer, &QTimer::timeout, this, &TModalDriver::Tick);
@@ -90,6 +110,7 @@ void TModalDriver::CloseMessageBox() {
     }
     TSeenBox Box1{Box->windowTitle(), Box->text(), Box->icon(), {}};
     for (QAbstractButton* Button : Box->buttons()) Box1.Buttons << Box->standardButton(Button);
+    Box1.BusyCursor = QGuiApplication::overrideCursor() != nullptr;
     Boxes << Box1;
     if (QAbstractButton* Ok = Box->button(QMessageBox::Ok)) Ok->click();
     else Box->reject();
@@ -104,9 +125,11 @@ void TModalDriver::AnswerInput(const QString& NewText, bool Accept) {
       Modal->close();
       return;
     }
-    const auto* Field = Dialog->findChild<QLineEdit*>();
-    Inputs << TSeenInput{Dialog->windowTitle(), Dialog->labelText(), Dialog->textValue(),
-                         Field != nullptr ? Field->selectedText() : QString()};
+    auto* Field = Dialog->findChild<QLineEdit*>();
+    const QString Selected = Field != nullptr ? Field->selectedText() : QString();
+    const bool WholeTextShown = Field != nullptr && ShowsWholeText(*Field);
+    Inputs << TSeenInput{Dialog->windowTitle(), Dialog->labelText(), Dialog->textValue(), Selected,
+                         Dialog->width(), WholeTextShown};
     Dialog->setTextValue(NewText);
     if (Accept) Dialog->accept();
     else Dialog->reject();

@@ -21,6 +21,7 @@ struct TSeenBox {
   QString Text;
   QMessageBox::Icon Icon = QMessageBox::NoIcon;
   QList<QMessageBox::StandardButton> Buttons;
+  bool BusyCursor = false;  // the busy cursor still showed over it
 };
 
 // What a text-input dialog showed.
@@ -29,6 +30,8 @@ struct TSeenInput {
   QString Label;
   QString Text;
   QString SelectedText;
+  int Width = 0;
+  bool WholeTextShown = false;  // the field showed all of its text at once
 };
 
 class TModalDriver : public QObject {

@@ -230,7 +230,9 @@ void WindowTest::startsEmpty() {
   QCOMPARE(Form.tc->TabIndex(), 0);
   QVERIFY(Form.tc->Tabs()->font().bold());
   QCOMPARE(Form.font().pixelSize(), 11);
-  QVERIFY(QFontInfo(Form.Memo->font()).fixedPitch());
+  // The comment's font is fixed-pitch: a narrow and a wide letter take the same room.
+  const QFontMetrics MemoFont(Form.Memo->font());
+  QCOMPARE(MemoFont.horizontalAdvance(QLatin1Char('i')), MemoFont.horizontalAdvance(QLatin1Char('W')));
 
   const QTreeWidgetItem* Header = Form.List->headerItem();
   QCOMPARE(Header->text(0), QStringLiteral("Tag"));

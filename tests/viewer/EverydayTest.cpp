@@ -1,0 +1,388 @@
+// The window in everyday use, on the offscreen platform: a file from the
+// command line or dropped on the window, the keyboard, copying rows, the
+// tooltips of cut-off cells, the width of the value dialog and the busy
+// cursor; and --help and --version of the real program without a display.
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+#include <fstream>
+#include <memory>
+
+#include "Application.h"
+#include "ExifWriter.h"
+#include "JpegMaker.h"
+#include "ModalDriver.h"
+#include "Unit1.h"
+
+namespace {
+
+constexpr int tabIFD0 = 0, tabGPS = 5, tabImage = 6, tabComment = 8;
+
+// A photo whose IFD 0 holds a description (row 0x10E) and a make (row 0x10F).
+TBytes Photo(std::string_view Description, std::string_view Comment = "") {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010E, Description).Ascii(0x010F, "Canon");
+  std::vector<TBytes> Segments{ExifSegment(TiffBlock(Ifd0))};
+  if (!Comment.empty()) Segments.push_back(CommentSegment(Comment));
+  return InsertAfterSoi(MakeJpeg(32, 16), Segments);
+}
+
+// A value far wider than the list's Value column.
+QString LongValue() { return QStringLiteral("A long description. ").repeated(10).trimmed(); }
+
+QString ShownToolTip() { return QToolTip::isVisible() ? QToolTip::text() : QString(); }
+
+}  // namespace
+
+class EverydayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void commandLineFile_data();
+  void commandLineFile();
+  void helpAndVersionWithoutDisplay_data();
+  void helpAndVersionWithoutDisplay();
+  void dropOnWindow_data();
+  void dropOnWindow();
+  void shortcuts_data();
+  void shortcuts();
+  void copy_data();
+  void copy();
+  void toolTipOfCutOffCell_data();
+  void toolTipOfCutOffCell();
+  void valueDialogWidth_data();
+  void valueDialogWidth();
+  void busyCursorGoneBeforeErrorBox();
+
+ private:
+  QString Write(const QString& Name, const TBytes& Bytes);
+  QRect RowRect(const QString& Tag) const;
+
+  QTemporaryDir FDir;
+  std::unique_ptr<TForm1> FForm;
+  std::unique_ptr<TModalDriver> FDriver;
+};
+
+QString EverydayTest::Write(const QString& Name, const TBytes& Bytes) {
+  const QString File = FDir.filePath(Name);
+  std::ofstream(File.toStdString(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
+  return File;
+}
+
+QRect EverydayTest::RowRect(const QString& Tag) const {
+  const QList<QTreeWidgetItem*> Found = FForm->List->findItems(Tag, Qt::MatchExactly, 0);
+  return Found.isEmpty() ? QRect() : FForm->List->visualItemRect(Found.first());
+}
+
+void EverydayTest::init() {
+  FForm = std::make_unique<TForm1>();
+  FForm->show();
+  QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
+  FDriver = std::make_unique<TModalDriver>();
+}
+
+void EverydayTest::cleanup() {
+  const QStringList Unexpected = FDriver->Unexpected;
+  FDriver.reset();
+  FForm.reset();
+  QVERIFY2(Unexpected.isEmpty(), qPrintable(Unexpected.join(QLatin1String(", "))));
+}
+
+// Names are given relative to the temporary folder; DIR stands for it.
+void EverydayTest::commandLineFile_data() {
+  QTest::addColumn<QStringList>("Arguments");
+  QTest::addColumn<QString>("Shown");  // Edit1; its two rows show when it is set
+  QTest::addColumn<QString>("Error");
+  QTest::newRow("none") << QStringList{} << "" << "";
+  QTest::newRow("relative name made absolute") << QStringList{"photo.jpg"} << "DIR/photo.jpg" << "";
+  QTest::newRow("absolute name") << QStringList{"DIR/photo.jpg"} << "DIR/photo.jpg" << "";
+  QTest::newRow("after --") << QStringList{"--", "DIR/photo.jpg"} << "DIR/photo.jpg" << "";
+  QTest::newRow("missing file") << QStringList{"missing.jpg"} << ""
+                                << "Cannot open file \"DIR/missing.jpg\". No such file or directory.";
+  QTest::newRow("folder") << QStringList{"folder"} << ""
+                          << "Cannot open file \"DIR/folder\". No such file or directory.";
+  QTest::newRow("unreadable") << QStringList{"/proc/self/mem"} << ""
+                              << "Cannot read file \"/proc/self/mem\". Input/output error.";
+}
+
+void EverydayTest::commandLineFile() {
+  QFETCH(QStringList, Arguments);
+  QFETCH(QString, Shown);
+  QFETCH(QString, Error);
+  Write(QStringLiteral("photo.jpg"), Photo("x"));
+  QVERIFY(QDir(FDir.path()).mkpath(QStringLiteral("folder")));
+  const QString Dir = FDir.path(), Here = QDir::currentPath();
+  QDir::setCurrent(Dir);
+  if (!Error.isEmpty()) FDriver->CloseMessageBox();
+  FForm->OpenLater(CommandLineFile(QStringList{"lumentag"} + Arguments.replaceInStrings("DIR", Dir)));
+  QCOMPARE(FForm->Edit1->text(), QString());  // not before the event loop runs
+  QCoreApplication::processEvents();
+  QDir::setCurrent(Here);
+  QVERIFY(FDriver->Idle());
+  QCOMPARE(FForm->Edit1->text(), Shown.replace("DIR", Dir));
+  QCOMPARE(FForm->List->topLevelItemCount(), Shown.isEmpty() ? 0 : 2);
+  QCOMPARE(FDriver->Boxes.size(), Error.isEmpty() ? 0 : 1);
+  if (!Error.isEmpty()) QCOMPARE(FDriver->Boxes[0].Text, Error.replace("DIR", Dir));
+}
+
+// The real program, with no display to connect to.
+void EverydayTest::helpAndVersionWithoutDisplay_data() {
+  QTest::addColumn<QStringList>("Arguments");
+  QTest::addColumn<QString>("Output");  // the start of what it prints
+  const QString Version = QStringLiteral("lumentag " LUMENTAG_VERSION "\n");
+  QTest::newRow("--help") << QStringList{"--help"}
+                          << QStringLiteral("Usage: " LUMENTAG_VIEWER " [options] [FILE]\n");
+  QTest::newRow("-h") << QStringList{"-h", "photo.jpg"} << QStringLiteral("Usage: ");
+  QTest::newRow("--version") << QStringList{"--version"} << Version;
+  QTest::newRow("-v") << QStringList{"-v"} << Version;
+  QTest::newRow("Qt's options are no short ones")
+      << QStringList{"-platformtheme", "x", "-reverse", "-v"} << Version;
+}
+
+void EverydayTest::helpAndVersionWithoutDisplay() {
+  QFETCH(QStringList, Arguments);
+  QFETCH(QString, Output);
+  QProcess Program;
+  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+  for (const char* Name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    Environment.remove(QLatin1String(Name));
+  Program.setProcessEnvironment(Environment);
+  Program.start(QStringLiteral(LUMENTAG_VIEWER), Arguments);
+  QVERIFY(Program.waitForFinished(60000));
+  QCOMPARE(Program.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(Program.exitCode(), 0);
+  const QString Printed = QString::fromLocal8Bit(Program.readAllStandardOutput());
+  QVERIFY2(Printed.startsWith(Output), qPrintable(Printed));
+}
+
+// Each drop goes through the window as the desktop delivers it: enter and
+// move, then the drop when it was taken, else leaving.
+void EverydayTest::dropOnWindow_data() {
+  QTest::addColumn<QString>("Onto");
+  QTest::addColumn<QStringList>("Urls");  // DIR stands for the temporary folder
+  QTest::addColumn<int>("Actions");
+  QTest::addColumn<QString>("Opened");
+  const int CopyOrMove = Qt::CopyAction | Qt::MoveAction;
+  QTest::newRow("file on the tag list") << "list" << QStringList{"file://DIR/a.jpg"} << CopyOrMove << "a.jpg";
+  QTest::newRow("file on the file name")
+      << "edit" << QStringList{"file://DIR/a.jpg"} << CopyOrMove << "a.jpg";
+  QTest::newRow("file on the comment")
+      << "memo" << QStringList{"file://DIR/a.jpg"} << int(Qt::CopyAction) << "a.jpg";
+  QTest::newRow("two files: the first")
+      << "tabs" << QStringList{"file://DIR/b.jpg", "file://DIR/a.jpg"} << CopyOrMove << "b.jpg";
+  QTest::newRow("text") << "list" << QStringList{} << CopyOrMove << "";
+  QTest::newRow("web address") << "list" << QStringList{"https://example.org/a.jpg"} << CopyOrMove << "";
+  QTest::newRow("file that may only be moved")
+      << "list" << QStringList{"file://DIR/a.jpg"} << int(Qt::MoveAction) << "";
+}
+
+void EverydayTest::dropOnWindow() {
+  QFETCH(QString, Onto);
+  QFETCH(QStringList, Urls);
+  QFETCH(int, Actions);
+  QFETCH(QString, Opened);
+  Write(QStringLiteral("a.jpg"), Photo("a"));
+  Write(QStringLiteral("b.jpg"), Photo("b"));
+  if (Onto == QLatin1String("memo")) FForm->tc->SetTabIndex(tabComment);
+  const QMap<QString, QWidget*> Targets{
+      {"list", FForm->List}, {"edit", FForm->Edit1}, {"memo", FForm->Memo}, {"tabs", FForm->tc->Tabs()}};
+  QWidget* Target = Targets.value(Onto);
+  QVERIFY(Target->isVisible());
+  QMimeData Data;
+  Data.setText(QStringLiteral("a.jpg"));
+  QList<QUrl> Links;
+  for (const QString& Url : Urls) Links << QUrl(QString(Url).replace("DIR", FDir.path()));
+  if (!Links.isEmpty()) Data.setUrls(Links);
+  QWindow* Window = FForm->windowHandle();
+  const QPoint At = Target->mapTo(FForm.get(), Target->rect().center());
+  const auto Possible = Qt::DropActions(Actions);
+  QDragEnterEvent Enter(At, Possible, &Data, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(Window, &Enter);
+  QDragMoveEvent Move(At, Possible, &Data, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(Window, &Move);
+  QCOMPARE(Move.isAccepted(), !Opened.isEmpty());
+  if (Move.isAccepted()) {
+    QDropEvent Drop(At, Possible, &Data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Window, &Drop);
+    QVERIFY(Drop.isAccepted());
+    QCOMPARE(Drop.dropAction(), Qt::CopyAction);
+  } else {
+    QDragLeaveEvent Leave;
+    QCoreApplication::sendEvent(Window, &Leave);
+  }
+  QCoreApplication::processEvents();
+  QCOMPARE(FForm->Edit1->text(), Opened.isEmpty() ? QString() : FDir.filePath(Opened));
+}
+
+void EverydayTest::shortcuts_data() {
+  QTest::addColumn<int>("Key");
+  QTest::addColumn<int>("Modifiers");
+  QTest::addColumn<int>("FromTab");
+  QTest::addColumn<int>("ToTab");
+  QTest::addColumn<QString>("Opens");  // the modal dialog it opens, or "closed"
+  const int Ctrl = Qt::ControlModifier, Alt = Qt::AltModifier;
+  QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << Ctrl << tabIFD0 << 1 << "";
+  QTest::newRow("Ctrl+Tab wraps") << int(Qt::Key_Tab) << Ctrl << tabComment << tabIFD0 << "";
+  QTest::newRow("Ctrl+Shift+Tab wraps")
+      << int(Qt::Key_Backtab) << (Ctrl | int(Qt::ShiftModifier)) << tabIFD0 << tabComment << "";
+  QTest::newRow("Ctrl+PageDown") << int(Qt::Key_PageDown) << Ctrl << tabGPS << tabImage << "";
+  QTest::newRow("Ctrl+PageUp") << int(Qt::Key_PageUp) << Ctrl << tabImage << tabGPS << "";
+  QTest::newRow("Alt+1") << int(Qt::Key_1) << Alt << tabGPS << tabIFD0 << "";
+  QTest::newRow("Alt+9") << int(Qt::Key_9) << Alt << tabIFD0 << tabComment << "";
+  QTest::newRow("Ctrl+O") << int(Qt::Key_O) << Ctrl << tabGPS << tabGPS << "QFileDialog";
+  QTest::newRow("Return on a row") << int(Qt::Key_Return) << 0 << tabIFD0 << tabIFD0 << "QInputDialog";
+  QTest::newRow("Enter on a row") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << tabIFD0 << tabIFD0
+                                  << "QInputDialog";
+  QTest::newRow("Ctrl+W") << int(Qt::Key_W) << Ctrl << tabIFD0 << tabIFD0 << "closed";
+  QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << Ctrl << tabIFD0 << tabIFD0 << "closed";
+}
+
+void EverydayTest::shortcuts() {
+  QFETCH(int, Key);
+  QFETCH(int, Modifiers);
+  QFETCH(int, FromTab);
+  QFETCH(int, ToTab);
+  QFETCH(QString, Opens);
+  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo("x")));
+  FForm->tc->SetTabIndex(FromTab);
+  if (Opens == QLatin1String("QInputDialog")) {
+    QTest::mouseClick(FForm->List->viewport(), Qt::LeftButton, {}, RowRect(QStringLiteral("0x10F")).center());
+    FDriver->AnswerInput(QString(), false);
+  }
+  if (Opens == QLatin1String("QFileDialog")) FDriver->CancelFile();
+  QWidget* Focus = QApplication::focusWidget();
+  QTest::keyClick(Focus != nullptr ? Focus : FForm.get(), Qt::Key(Key), Qt::KeyboardModifiers(Modifiers));
+  QVERIFY(FDriver->Idle());
+  QCOMPARE(FForm->tc->TabIndex(), ToTab);
+  QCOMPARE(FForm->isVisible(), Opens != QLatin1String("closed"));
+  QCOMPARE(FDriver->Seen, Opens.startsWith('Q') ? QStringList{Opens} : QStringList{});
+  if (Opens == QLatin1String("QInputDialog"))
+    QCOMPARE(FDriver->Inputs[0].Title, QStringLiteral("Equipment Make"));
+}
+
+void EverydayTest::copy_data() {
+  QTest::addColumn<QString>("How");
+  QTest::addColumn<QString>("Copied");
+  const QString Row = QStringLiteral("0x10E\tImage Description\ttwo cells  and lines");
+  QTest::newRow("Ctrl+C") << "Ctrl+C" << Row;
+  QTest::newRow("Copy Value") << "Copy Value" << QStringLiteral("two cells  and lines");
+  QTest::newRow("Copy Row") << "Copy Row" << Row;
+  QTest::newRow("Copy All Rows") << "Copy All Rows"
+                                 << "Tag\tProperty\tValue\n" + Row + "\n0x10F\tEquipment Make\tCanon\n";
+  QTest::newRow("Ctrl+C in the comment") << "comment" << QStringLiteral("the comment");
+}
+
+void EverydayTest::copy() {
+  QFETCH(QString, How);
+  QFETCH(QString, Copied);
+  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo("two\tcells\r\nand lines", "the comment")));
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  QWidget* Cells = FForm->List->viewport();
+  if (How == QLatin1String("comment")) {
+    FForm->tc->SetTabIndex(tabComment);
+    FForm->Memo->setFocus();
+    FForm->Memo->selectAll();
+    QTest::keyClick(FForm->Memo, Qt::Key_C, Qt::ControlModifier);
+  } else if (How == QLatin1String("Ctrl+C")) {
+    QTest::mouseClick(Cells, Qt::LeftButton, {}, RowRect(QStringLiteral("0x10E")).center());
+    QTest::keyClick(FForm->List, Qt::Key_C, Qt::ControlModifier);
+  } else {
+    // A right click on the window selects the row under it and opens the menu.
+    const QPoint At = Cells->mapTo(FForm.get(), RowRect(QStringLiteral("0x10E")).center());
+    QTest::mouseClick(FForm->windowHandle(), Qt::RightButton, {}, At);
+    auto* Menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(Menu != nullptr);
+    QStringList Entries;
+    QAction* Chosen = nullptr;
+    for (QAction* Action : Menu->actions()) {
+      Entries << Action->text();
+      if (Action->text() == How) Chosen = Action;
+    }
+    QCOMPARE(Entries, (QStringList{"Copy Value", "Copy Row", "Copy All Rows"}));
+    QTest::mouseClick(Menu, Qt::LeftButton, {}, Menu->actionGeometry(Chosen).center());
+  }
+  QCOMPARE(QGuiApplication::clipboard()->text(), Copied);
+}
+
+void EverydayTest::toolTipOfCutOffCell_data() {
+  QTest::addColumn<QString>("Tag");
+  QTest::addColumn<int>("Column");
+  QTest::addColumn<int>("Width");  // 0: as the window makes it
+  QTest::addColumn<QString>("Tip");
+  QTest::newRow("long value") << "0x10E" << 2 << 0 << LongValue();
+  QTest::newRow("short value") << "0x10F" << 2 << 0 << "";
+  QTest::newRow("property in a narrowed column") << "0x10F" << 1 << 40 << "Equipment Make";
+  QTest::newRow("whole property") << "0x10F" << 1 << 0 << "";
+}
+
+void EverydayTest::toolTipOfCutOffCell() {
+  QFETCH(QString, Tag);
+  QFETCH(int, Column);
+  QFETCH(int, Width);
+  QFETCH(QString, Tip);
+  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo(LongValue().toStdString())));
+  if (Width > 0) FForm->List->setColumnWidth(Column, Width);
+  const QRect Row = RowRect(Tag);
+  const int Left = FForm->List->columnViewportPosition(Column);
+  const QPoint At(Left + 10, Row.center().y());
+  QHelpEvent Help(QEvent::ToolTip, At, FForm->List->viewport()->mapToGlobal(At));
+  QCoreApplication::sendEvent(FForm->List->viewport(), &Help);
+  QTRY_COMPARE(ShownToolTip(), Tip);
+}
+
+void EverydayTest::valueDialogWidth_data() {
+  QTest::addColumn<int>("Length");
+  QTest::addColumn<bool>("WholeTextShown");
+  QTest::addColumn<bool>("Capped");  // 80 % of the screen's width
+  QTest::newRow("short") << 5 << true << false;
+  QTest::newRow("wider than the usual dialog") << 60 << true << false;
+  QTest::newRow("wider than the screen") << 250 << false << true;
+}
+
+void EverydayTest::valueDialogWidth() {
+  QFETCH(int, Length);
+  QFETCH(bool, WholeTextShown);
+  QFETCH(bool, Capped);
+  std::string Text;
+  while (Text.size() < size_t(Length)) Text += "Lorem ipsum dolor sit amet. ";
+  Text.resize(size_t(Length));
+  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo(Text)));
+  const QPoint Row = RowRect(QStringLiteral("0x10E")).center();
+  QTest::mouseClick(FForm->List->viewport(), Qt::LeftButton, {}, Row);
+  FDriver->AnswerInput(QString(), false);
+  QTest::mouseDClick(FForm->List->viewport(), Qt::LeftButton, {}, Row);
+  QVERIFY(FDriver->Idle());
+  const TSeenInput& Input = FDriver->Inputs.first();
+  QCOMPARE(Input.Text, QString::fromStdString(Text));
+  QCOMPARE(Input.SelectedText, Input.Text);
+  QCOMPARE(Input.WholeTextShown, WholeTextShown);
+  const int Cap = FForm->screen()->availableGeometry().width() * 4 / 5;
+  QCOMPARE(Input.Width == Cap, Capped);
+  if (Length <= 5) QVERIFY(Input.Width < Cap / 2);  // the usual size
+}
+
+void EverydayTest::busyCursorGoneBeforeErrorBox() {
+  FForm->OpenFile(Write(QStringLiteral("text.jpg"), BytesOf("no picture")));
+  FDriver->CloseMessageBox();
+  FForm->tc->SetTabIndex(tabImage);
+  QVERIFY(FDriver->Idle());
+  QCOMPARE(FDriver->Boxes.size(), 1);
+  QVERIFY(!FDriver->Boxes[0].BusyCursor);
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+int main(int Argc, char** Argv) {
+  TApplication Application(Argc, Argv);
+  EverydayTest Test;
+  return QTest::qExec(&Test, Argc, Argv);
+}
+
+#include "EverydayTest.moc"
