@@ -11,6 +11,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include "BenchFiles.h"
+#include "PictureBench.h"
 
 namespace fs = std::filesystem;
 
@@ -57,21 +58,23 @@ void AddBenchFolder(const std::string& Folder) {
 const std::vector<std::string>& BenchFiles() { return Files(); }
 
 int main(int Argc, char** Argv) {
+  if (const std::optional<int> Status = RunPictureChild(Argc, Argv)) return *Status;
   benchmark::Initialize(&Argc, Argv);
   Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);  // its warnings about odd files are not ours to show
   AddBenchFolder(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
   for (int Index = 1; Index < Argc; ++Index) AddBenchFolder(Argv[Index]);
   std::sort(Files().begin(), Files().end());
   std::cout << "Reading benchmarks over " << Files().size() << " files\n";
-  // Three passes, each interleaving only work of a kind: the plain read and
+  // Four passes, each interleaving only work of a kind: the plain read and
   // Lumentag, then the other libraries (whose heaps of small objects would
   // otherwise leave malloc slower for the others), then the pictures (whose
-  // hundreds of megabytes would flush the caches the reading depends on).
+  // hundreds of megabytes would flush the caches the reading depends on),
+  // then whole processes.
   TRatioReporter Reporter;
   if (benchmark::GetBenchmarkFilter() != ".") {
     benchmark::RunSpecifiedBenchmarks(&Reporter);
   } else {
-    for (const char* Pass : {"PlainRead|Lumentag", "Exiv2|Libexif", "LibjpegDecode|ImageTab"})
+    for (const char* Pass : {"PlainRead|Lumentag", "Exiv2|Libexif", "LibjpegDecode|ImageTab", "Process"})
       benchmark::RunSpecifiedBenchmarks(&Reporter, Pass);
   }
   std::cout << "\nRatios (of times per file or per picture):\n";
@@ -82,6 +85,7 @@ int main(int Argc, char** Argv) {
   for (const char* Orientation : {"1", "3", "6"})
     PrintRatio(Reporter, (std::string("Image tab, orientation ") + Orientation + " / libjpeg decode").c_str(),
                std::string("ImageTab/") + Orientation, "LibjpegDecode");
+  PrintPictureResults(Reporter.Times);
   benchmark::Shutdown();
   return 0;
 }

@@ -38,6 +38,6 @@ FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # What tools/screenshot.sh needs on top: a virtual X display.
 SCREENSHOT_PACKAGES=(xvfb xauth)
 
-# What ./bench.sh needs on top: Google Benchmark, and the two libraries it is
-# measured against (linked into the benchmark only).
-BENCH_PACKAGES=(libbenchmark-dev libexiv2-dev libexif-dev)
+# What ./bench.sh needs on top: Google Benchmark, the two libraries it is
+# measured against (linked into the benchmark only), and djpeg.
+BENCH_PACKAGES=(libbenchmark-dev libexiv2-dev libexif-dev libjpeg-turbo-progs)
