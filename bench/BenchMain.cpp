@@ -12,6 +12,7 @@
 
 #include "BenchFiles.h"
 #include "ChildProcess.h"
+#include "PictureBench.h"
 
 namespace fs = std::filesystem;
 
@@ -62,6 +63,7 @@ void PrintWholeProcesses(const char* Label, const std::vector<std::string>& File
 }
 
 int main(int Argc, char** Argv) {
+  if (const std::optional<int> Status = RunPictureChild(Argc, Argv)) return *Status;
   benchmark::Initialize(&Argc, Argv);
   Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);  // its warnings about odd files are not ours to show
   AddBenchFolder(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
@@ -71,15 +73,16 @@ int main(int Argc, char** Argv) {
   RegisterReadingBenchmarks();
   std::cout << "Reading benchmarks over " << FileSets().front().Files.size() << " corpus files and "
             << FileSets().size() - 1 << " generated photos\n";
-  // Three passes, each interleaving only work of a kind: the plain reads and
+  // Four passes, each interleaving only work of a kind: the plain reads and
   // Lumentag, then the other libraries (whose heaps of small objects would
   // otherwise leave malloc slower for the others), then the pictures (whose
-  // hundreds of megabytes would flush the caches the reading depends on).
+  // hundreds of megabytes would flush the caches the reading depends on),
+  // then whole processes.
   TRatioReporter Reporter;
   if (benchmark::GetBenchmarkFilter() != ".") {
     benchmark::RunSpecifiedBenchmarks(&Reporter);
   } else {
-    for (const char* Pass : {"First64K|PlainRead|Lumentag", "Exiv2|Libexif", "LibjpegDecode|ImageTab"})
+    for (const char* Pass : {"First64K|PlainRead|Lumentag", "Exiv2|Libexif", "LibjpegDecode|ImageTab", "Process"})
       benchmark::RunSpecifiedBenchmarks(&Reporter, Pass);
   }
   std::cout << "\nRatios (of times per file or per picture):\n";
@@ -94,6 +97,7 @@ int main(int Argc, char** Argv) {
   for (const char* Orientation : {"1", "3", "6"})
     PrintRatio(Reporter, (std::string("Image tab, orientation ") + Orientation + " / libjpeg decode").c_str(),
                std::string("ImageTab/") + Orientation, "LibjpegDecode");
+  PrintPictureResults(Reporter.Times);
   std::cout << "\nWhole processes (CPU time, cheapest of 5 runs):\n";
   PrintWholeProcesses("corpus", FileSets().front().Files);
   PrintWholeProcesses("ten 17 MB photos", Photos17MB());

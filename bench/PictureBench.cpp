@@ -1,29 +1,59 @@
-// The Image tab's work on a 24-megapixel photo (read the file, decode it,
-// turn it by the orientation) against libjpeg's decode of the same file
-// alone. The photo is made by libjpeg's compressor when the benchmark starts.
+// The pictures. In process: the Image tab's work on a 1920 x 1080 screen
+// (read the file, decode it at the scale the screen needs, turn it by the
+// orientation) against libjpeg's full decode of the same file alone, for a
+// 24-megapixel photo and a 61-megapixel panorama. As child processes,
+// measured by their CPU time and peak resident size (wait4): the Image tab
+// and libjpeg's full decode of the panorama, lumentag-dump --image against
+// djpeg on the panorama, and lumentag-dump --image on two decompression
+// bombs. Every picture is made when the benchmark first needs it.
+#include "PictureBench.h"
+
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <functional>
+#include <iomanip>
+#include <iostream>
+#include <span>
 #include <vector>
 
 #include <jpeglib.h>
 
 #include "Bitmap.h"
 #include "FileBytes.h"
+#include "JpegMaker.h"
+#include "PictureSize.h"
 #include "Unit1.h"
 
 namespace {
 
 constexpr int PhotoWidth = 6000;
 constexpr int PhotoHeight = 4000;
+constexpr int PanoramaWidth = 16000;
+constexpr int PanoramaHeight = 3840;
+constexpr QSize Screen(1920, 1080);
+const QColor Background(240, 240, 240);
 
-// A picture with detail everywhere (gradients and a fine pattern), so that
-// its decoding costs what a photo's does.
-std::vector<uint8_t> CompressPhoto() {
+// An EXIF segment's body whose IFD 0 holds only Orientation 6 (little-endian
+// TIFF: header, one entry of type SHORT, no next directory).
+constexpr uint8_t TurnedExif[] = {'E', 'x',  'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                                  0x12, 0x01, 3,   0,   1, 0, 0,   0,   6,  0, 0, 0, 0, 0, 0, 0};
+
+using TRowFiller = std::function<void(unsigned Y, uint8_t* Row)>;
+
+// A baseline 4:2:0 JPEG of quality 90 (libjpeg's defaults), with Exif as
+// its APP1 segment when given.
+std::vector<uint8_t> Compress(int Width, int Height, const TRowFiller& FillRow,
+                              std::span<const uint8_t> Exif = {}) {
   jpeg_compress_struct Info{};
   jpeg_error_mgr Errors{};
   Info.err = jpeg_std_error(&Errors);
@@ -31,21 +61,17 @@ std::vector<uint8_t> CompressPhoto() {
   unsigned char* Buffer = nullptr;
   unsigned long Size = 0;
   jpeg_mem_dest(&Info, &Buffer, &Size);
-  Info.image_width = PhotoWidth;
-  Info.image_height = PhotoHeight;
+  Info.image_width = static_cast<JDIMENSION>(Width);
+  Info.image_height = static_cast<JDIMENSION>(Height);
   Info.input_components = 3;
   Info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&Info);
   jpeg_set_quality(&Info, 90, TRUE);
   jpeg_start_compress(&Info, TRUE);
-  std::vector<uint8_t> Row(PhotoWidth * 3);
+  if (!Exif.empty()) jpeg_write_marker(&Info, JPEG_APP0 + 1, Exif.data(), static_cast<unsigned>(Exif.size()));
+  std::vector<uint8_t> Row(static_cast<size_t>(Width) * 3);
   while (Info.next_scanline < Info.image_height) {
-    const unsigned Y = Info.next_scanline;
-    for (unsigned X = 0; X < PhotoWidth; ++X) {
-      Row[X * 3] = static_cast<uint8_t>(X * 255 / PhotoWidth);
-      Row[X * 3 + 1] = static_cast<uint8_t>(Y * 255 / PhotoHeight);
-      Row[X * 3 + 2] = static_cast<uint8_t>(((X * 7) ^ (Y * 13)) & 0xFF);
-    }
+    FillRow(Info.next_scanline, Row.data());
     JSAMPROW Rows[1] = {Row.data()};
     jpeg_write_scanlines(&Info, Rows, 1);
   }
@@ -56,62 +82,384 @@ std::vector<uint8_t> CompressPhoto() {
   return Out;
 }
 
-const std::string& PhotoFile() {
-  static const std::string File = [] {
-    const std::string Name =
-        (std::filesystem::temp_directory_path() / ("lumentag-bench-" + std::to_string(::getpid()) + ".jpg"))
-            .string();
-    const std::vector<uint8_t> Bytes = CompressPhoto();
-    std::ofstream(Name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
-    std::atexit([] { std::filesystem::remove(PhotoFile()); });
-    return Name;
-  }();
-  return File;
+// Detail everywhere (gradients and a fine pattern), so that decoding the
+// photo costs what a photo's does.
+void PhotoRow(unsigned Y, uint8_t* Row) {
+  for (unsigned X = 0; X < PhotoWidth; ++X) {
+    Row[X * 3] = static_cast<uint8_t>(X * 255 / PhotoWidth);
+    Row[X * 3 + 1] = static_cast<uint8_t>(Y * 255 / PhotoHeight);
+    Row[X * 3 + 2] = static_cast<uint8_t>(((X * 7) ^ (Y * 13)) & 0xFF);
+  }
 }
 
-// libjpeg's decode alone: the photo's bytes, already in memory, decoded into
-// a buffer that was allocated and touched before the timing starts, 3 bytes
-// per pixel. Whatever a viewer adds (reading the file, allocating the
-// picture, turning it) is measured against this.
-void LibjpegDecode(benchmark::State& State) {
-  const TByteBuffer Bytes = ReadWholeFile(PhotoFile());
-  constexpr size_t Stride = size_t{PhotoWidth} * 3;
-  std::vector<uint8_t> Pixels(Stride * PhotoHeight, 0);
-  for (auto _ : State) {
+// Gradients under noise of +-64 in every channel: some 40 MB at quality 90,
+// about what a camera of that size writes for a grainy picture.
+void PanoramaRow(unsigned Y, uint8_t* Row) {
+  static uint32_t State = 0x9E3779B9u;
+  for (unsigned X = 0; X < PanoramaWidth; ++X) {
+    const unsigned Base[3] = {X * 255 / PanoramaWidth, Y * 255 / PanoramaHeight, 128};
+    for (unsigned Channel = 0; Channel < 3; ++Channel) {
+      State ^= State << 13, State ^= State >> 17, State ^= State << 5;  // xorshift32
+      const int Value = static_cast<int>(Base[Channel]) + static_cast<int>(State % 129) - 64;
+      Row[X * 3 + Channel] = static_cast<uint8_t>(std::clamp(Value, 0, 255));
+    }
+  }
+}
+
+// Bytes written to a file of the temporary folder, removed when the
+// benchmark ends.
+std::string TemporaryFile(const std::string& Name, const std::vector<uint8_t>& Bytes) {
+  static std::vector<std::string> Made;
+  const std::string Path = (std::filesystem::temp_directory_path() /
+                            ("lumentag-bench-" + std::to_string(::getpid()) + "-" + Name))
+                               .string();
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+  if (Made.empty())
+    std::atexit([] {
+      for (const std::string& File : Made) std::filesystem::remove(File);
+    });
+  Made.push_back(Path);
+  return Path;
+}
+
+enum class TBenchFile { Photo, Panorama, EmptyScan, EndlessScans };
+
+const std::string& BenchFile(TBenchFile File) {
+  switch (File) {
+    case TBenchFile::Photo: {
+      static const std::string Name = TemporaryFile("photo.jpg", Compress(PhotoWidth, PhotoHeight, PhotoRow));
+      return Name;
+    }
+    case TBenchFile::Panorama: {
+      static const std::string Name =
+          TemporaryFile("panorama.jpg", Compress(PanoramaWidth, PanoramaHeight, PanoramaRow, TurnedExif));
+      return Name;
+    }
+    case TBenchFile::EmptyScan: {
+      static const std::string Name = TemporaryFile("empty-scan.jpg", EmptyScanJpeg(11585, 11585));
+      return Name;
+    }
+    default: {
+      static const std::string Name = TemporaryFile("endless-scans.jpg", EndOfBandJpeg(11585, 11585, false, 1000));
+      return Name;
+    }
+  }
+}
+
+// libjpeg's decode alone, at Eighths/8: the bytes, already in memory,
+// decoded into RGB rows of a buffer that was allocated and touched before.
+class TLibjpegDecode {
+ public:
+  TLibjpegDecode(const std::string& File, int Eighths) : FBytes(ReadWholeFile(File)), FEighths(Eighths) {
     jpeg_decompress_struct Info{};
-    jpeg_error_mgr Errors{};
-    Info.err = jpeg_std_error(&Errors);
-    jpeg_create_decompress(&Info);
-    jpeg_mem_src(&Info, Bytes.data(), Bytes.size());
-    jpeg_read_header(&Info, TRUE);
-    Info.out_color_space = JCS_RGB;
+    Start(Info);
+    FStride = size_t{Info.output_width} * 3;
+    FPixels.assign(FStride * Info.output_height, 0);
+    jpeg_destroy_decompress(&Info);
+  }
+  void Run() {
+    jpeg_decompress_struct Info{};
+    Start(Info);
     jpeg_start_decompress(&Info);
     while (Info.output_scanline < Info.output_height) {
-      JSAMPROW Row = Pixels.data() + Stride * Info.output_scanline;
+      JSAMPROW Row = FPixels.data() + FStride * Info.output_scanline;
       jpeg_read_scanlines(&Info, &Row, 1);
     }
     jpeg_finish_decompress(&Info);
     jpeg_destroy_decompress(&Info);
-    benchmark::DoNotOptimize(Pixels.data());
+    benchmark::DoNotOptimize(FPixels.data());
+  }
+
+ private:
+  void Start(jpeg_decompress_struct& Info) {
+    Info.err = jpeg_std_error(&FErrors);
+    jpeg_create_decompress(&Info);
+    jpeg_mem_src(&Info, FBytes.data(), FBytes.size());
+    jpeg_read_header(&Info, TRUE);
+    Info.out_color_space = JCS_RGB;
+    Info.scale_num = static_cast<unsigned>(FEighths);
+    Info.scale_denom = 8;
+    jpeg_calc_output_dimensions(&Info);
+  }
+  TByteBuffer FBytes;
+  int FEighths;
+  jpeg_error_mgr FErrors{};
+  size_t FStride = 0;
+  std::vector<uint8_t> FPixels;
+};
+
+void LibjpegDecode(benchmark::State& State, TBenchFile File, int Eighths) {
+  TLibjpegDecode Decode(BenchFile(File), Eighths);
+  for (auto _ : State) Decode.Run();
+}
+
+// The Image tab's work for a picture whose Orientation code is given.
+void ImageTab(benchmark::State& State, TBenchFile File, int64_t Orientation) {
+  const std::string& Name = BenchFile(File);
+  for (auto _ : State) {
+    const TShownPicture Shown = ScreenPicture(Name, Orientation, Screen, Background);
+    benchmark::DoNotOptimize(Shown.Picture.constBits());
   }
 }
 
-// The Image tab for a photo whose Orientation tag is State.range(0).
-void ImageTab(benchmark::State& State) {
-  const std::string& File = PhotoFile();
-  const double Angle = OrientationAngle(State.range(0));
-  for (auto _ : State) {
-    TBitmap Bitmap;
-    TJPEGImage Jpeg;
-    Jpeg.LoadFromFile(File);
-    Bitmap.Picture = JpegToImage(Jpeg);
-    if (Angle != 0) RotateBitmapInPlace(Bitmap, static_cast<float>(Angle), true, QColor(240, 240, 240));
-    benchmark::DoNotOptimize(Bitmap.Picture.constBits());
+void ImageTabPhoto(benchmark::State& State) { ImageTab(State, TBenchFile::Photo, State.range(0)); }
+
+// ---------------------------------------------------------------------------
+// Child processes. The peak resident size that wait4 reports for a child
+// counts what its parent held when it was forked (and, for a vfork, the
+// parent's own peak), so every measured child is started by a spawner: a
+// small process forked before the benchmarks allocate anything, which runs
+// the command lines it is sent and answers with what each cost.
+
+struct TChildCost {
+  int Status = -1;        // the exit status; -1 when it did not end normally
+  double CpuSeconds = 0;  // user + system
+  double WallSeconds = 0;
+  double PeakMB = 0;      // the largest resident size
+};
+
+bool ReadAll(int Fd, void* Data, size_t Size) {
+  auto* Bytes = static_cast<char*>(Data);
+  while (Size > 0) {
+    const ssize_t Got = ::read(Fd, Bytes, Size);
+    if (Got <= 0) return false;
+    Bytes += Got, Size -= static_cast<size_t>(Got);
   }
+  return true;
+}
+
+bool WriteAll(int Fd, const void* Data, size_t Size) {
+  const auto* Bytes = static_cast<const char*>(Data);
+  while (Size > 0) {
+    const ssize_t Put = ::write(Fd, Bytes, Size);
+    if (Put <= 0) return false;
+    Bytes += Put, Size -= static_cast<size_t>(Put);
+  }
+  return true;
+}
+
+// A command line on a pipe: its length, then its words, each ended by a zero.
+bool SendLine(int Fd, const std::vector<std::string>& Line) {
+  std::string Packed;
+  for (const std::string& Word : Line) Packed.append(Word).push_back('\0');
+  const uint32_t Size = static_cast<uint32_t>(Packed.size());
+  return WriteAll(Fd, &Size, sizeof Size) && WriteAll(Fd, Packed.data(), Packed.size());
+}
+
+std::optional<std::vector<std::string>> ReceiveLine(int Fd) {
+  uint32_t Size = 0;
+  if (!ReadAll(Fd, &Size, sizeof Size)) return std::nullopt;
+  std::string Packed(Size, '\0');
+  if (!ReadAll(Fd, Packed.data(), Size)) return std::nullopt;
+  std::vector<std::string> Line;
+  for (size_t At = 0; At < Packed.size(); At = Packed.find('\0', At) + 1) Line.emplace_back(Packed.c_str() + At);
+  return Line;
+}
+
+// Runs Line with its output thrown away.
+TChildCost RunMeasured(const std::vector<std::string>& Line) {
+  std::vector<char*> Argv;
+  for (const std::string& Word : Line) Argv.push_back(const_cast<char*>(Word.c_str()));
+  Argv.push_back(nullptr);
+  const auto Started = std::chrono::steady_clock::now();
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    const int Null = ::open("/dev/null", O_WRONLY);
+    ::dup2(Null, STDOUT_FILENO);
+    ::execvp(Argv[0], Argv.data());
+    ::_exit(127);
+  }
+  TChildCost Cost;
+  int Status = 0;
+  rusage Usage{};
+  if (Child < 0 || ::wait4(Child, &Status, 0, &Usage) != Child) return Cost;
+  const auto Seconds = [](timeval Time) {
+    return static_cast<double>(Time.tv_sec) + static_cast<double>(Time.tv_usec) / 1e6;
+  };
+  Cost.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+  Cost.CpuSeconds = Seconds(Usage.ru_utime) + Seconds(Usage.ru_stime);
+  Cost.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
+  Cost.PeakMB = static_cast<double>(Usage.ru_maxrss) / 1024.0;
+  return Cost;
+}
+
+struct TSpawner {
+  int Requests = -1;  // command lines to it
+  int Replies = -1;   // their costs back
+};
+
+TSpawner& Spawner() {
+  static TSpawner Instance;
+  return Instance;
+}
+
+void StartSpawner() {
+  int Requests[2], Replies[2];
+  if (::pipe2(Requests, O_CLOEXEC) != 0 || ::pipe2(Replies, O_CLOEXEC) != 0) return;
+  const pid_t Pid = ::fork();
+  if (Pid == 0) {
+    ::close(Requests[1]), ::close(Replies[0]);
+    while (const auto Line = ReceiveLine(Requests[0])) {
+      const TChildCost Cost = RunMeasured(*Line);
+      if (!WriteAll(Replies[1], &Cost, sizeof Cost)) break;
+    }
+    ::_exit(0);
+  }
+  ::close(Requests[0]), ::close(Replies[1]);
+  if (Pid < 0) return;
+  Spawner() = {Requests[1], Replies[0]};
+}
+
+// What Line cost; nothing when it could not be run.
+std::optional<TChildCost> RunChild(const std::vector<std::string>& Line) {
+  const TSpawner& Through = Spawner();
+  TChildCost Cost;
+  if (Through.Requests < 0 || !SendLine(Through.Requests, Line) || !ReadAll(Through.Replies, &Cost, sizeof Cost))
+    return std::nullopt;
+  return Cost;
+}
+
+enum class TCommand { ImageTab, LibjpegDecode, DumpImage, Djpeg };
+
+std::vector<std::string> CommandLine(TCommand Command, const std::string& File) {
+  switch (Command) {
+    case TCommand::ImageTab: return {"/proc/self/exe", "--child", "image-tab", File};
+    case TCommand::LibjpegDecode: return {"/proc/self/exe", "--child", "libjpeg", File};
+    case TCommand::DumpImage: return {LUMENTAG_DUMP, "--image", File};
+    default: return {"djpeg", "-outfile", "/dev/null", File};
+  }
+}
+
+// Every child run, by benchmark name.
+std::map<std::string, std::vector<TChildCost>>& ChildRuns() {
+  static std::map<std::string, std::vector<TChildCost>> Runs;
+  return Runs;
+}
+
+// The time of an iteration is the child's CPU time: the machine's other load
+// leaves it alone.
+void Process(benchmark::State& State, const char* Name, TCommand Command, TBenchFile File) {
+  const std::vector<std::string> Line = CommandLine(Command, BenchFile(File));
+  std::vector<TChildCost>& Runs = ChildRuns()[std::string("Process/") + Name];
+  for (auto _ : State) {
+    const std::optional<TChildCost> Cost = RunChild(Line);
+    // djpeg exits with 2 after a warning.
+    if (!Cost || Cost->Status < 0 || Cost->Status == 127 || (Cost->Status != 0 && Command != TCommand::Djpeg)) {
+      State.SkipWithError((Line[0] + " could not be run" +
+                           (Command == TCommand::Djpeg ? " (Debian package libjpeg-turbo-progs)" : ""))
+                              .c_str());
+      break;
+    }
+    State.SetIterationTime(Cost->CpuSeconds);
+    State.counters["peak_MB"] = Cost->PeakMB;
+    Runs.push_back(*Cost);
+  }
+}
+
+double Median(std::vector<double> Values) {
+  if (Values.empty()) return 0;
+  std::sort(Values.begin(), Values.end());
+  return Values[Values.size() / 2];
 }
 
 }  // namespace
 
-BENCHMARK(LibjpegDecode)->Unit(benchmark::kMillisecond);
-BENCHMARK(ImageTab)->Arg(1)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LibjpegDecode, photo, TBenchFile::Photo, 8)->Name("LibjpegDecode")->Unit(benchmark::kMillisecond);
+BENCHMARK(ImageTabPhoto)->Name("ImageTab")->Arg(1)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LibjpegDecode, panorama, TBenchFile::Panorama, 8)
+    ->Name("LibjpegDecodePanorama")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LibjpegDecode, panorama_eighth, TBenchFile::Panorama, 1)
+    ->Name("LibjpegDecodeEighthPanorama")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImageTab, panorama, TBenchFile::Panorama, 6)->Name("ImageTabPanorama")->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(Process, ImageTabPanorama, "ImageTabPanorama", TCommand::ImageTab, TBenchFile::Panorama)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Process, LibjpegDecodePanorama, "LibjpegDecodePanorama", TCommand::LibjpegDecode,
+                  TBenchFile::Panorama)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Process, DumpImagePanorama, "DumpImagePanorama", TCommand::DumpImage, TBenchFile::Panorama)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Process, DjpegPanorama, "DjpegPanorama", TCommand::Djpeg, TBenchFile::Panorama)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Process, DumpImageEmptyScan, "DumpImageEmptyScan", TCommand::DumpImage, TBenchFile::EmptyScan)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Process, DumpImageEndlessScans, "DumpImageEndlessScans", TCommand::DumpImage,
+                  TBenchFile::EndlessScans)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+std::optional<int> RunPictureChild(int Argc, char** Argv) {
+  if (Argc != 4 || std::strcmp(Argv[1], "--child") != 0) {
+    StartSpawner();
+    return std::nullopt;
+  }
+  const std::string Task = Argv[2], File = Argv[3];
+  try {
+    if (Task == "image-tab") {
+      // What the window does: load the document, then show its picture.
+      TEXIF Document;
+      Document.LoadFromFile(File);
+      const TShownPicture Shown = ScreenPicture(File, OrientationCode(Document), Screen, Background);
+      return Shown.Picture.isNull() ? 1 : 0;
+    }
+    if (Task == "libjpeg") {
+      TLibjpegDecode(File, 8).Run();
+      return 0;
+    }
+  } catch (const std::exception& Error) {
+    std::cerr << "lumentag-bench --child " << Task << ": " << Error.what() << '\n';
+    return 1;
+  }
+  std::cerr << "lumentag-bench: unknown child task " << Task << '\n';
+  return 2;
+}
+
+void PrintPictureResults(const std::map<std::string, double>& Times) {
+  // Benchmarks timed by hand carry "/manual_time" in their names.
+  const auto Time = [&](const std::string& Name) {
+    auto Found = Times.find(Name);
+    if (Found == Times.end()) Found = Times.find(Name + "/manual_time");
+    return Found == Times.end() ? 0.0 : Found->second;
+  };
+  const auto Ratio = [&](const char* Label, const char* Top, const char* Bottom, const char* Goal) {
+    const double A = Time(Top), B = Time(Bottom);
+    if (A == 0 || B == 0) return;
+    std::cout << std::left << std::setw(48) << Label << std::right << std::fixed << std::setprecision(2)
+              << std::setw(6) << A / B << "   " << Goal << '\n';
+  };
+  std::cout << "\nThe panorama (" << PanoramaWidth << " x " << PanoramaHeight
+            << ", Orientation 6) on a 1920 x 1080 screen:\n";
+  Ratio("Image tab / libjpeg full decode", "ImageTabPanorama", "LibjpegDecodePanorama", "(goal <= 0.5)");
+  Ratio("libjpeg 1/8 decode / libjpeg full decode", "LibjpegDecodeEighthPanorama", "LibjpegDecodePanorama",
+        "(the entropy decoding every scale pays)");
+  Ratio("lumentag-dump --image / djpeg, CPU time", "Process/DumpImagePanorama", "Process/DjpegPanorama",
+        "(goal <= 0.6)");
+  if (ChildRuns().empty()) return;
+  std::cout << "\nChild processes (medians)                     CPU ms    wall ms   peak MB\n";
+  const std::pair<const char*, const char*> Rows[] = {
+      {"Process/ImageTabPanorama", "Image tab, panorama (goal < 400 MB)"},
+      {"Process/LibjpegDecodePanorama", "libjpeg full decode, panorama"},
+      {"Process/DumpImagePanorama", "lumentag-dump --image, panorama (< 150 MB)"},
+      {"Process/DjpegPanorama", "djpeg -outfile /dev/null, panorama"},
+      {"Process/DumpImageEmptyScan", "--image, 140-byte bomb (< 200 ms, 100 MB)"},
+      {"Process/DumpImageEndlessScans", "--image, 188 KB bomb (< 200 ms, 100 MB)"},
+  };
+  for (const auto& [Key, Label] : Rows) {
+    const auto Found = ChildRuns().find(Key);
+    if (Found == ChildRuns().end() || Found->second.empty()) continue;
+    std::vector<double> Cpu, Wall, Peak;
+    for (const TChildCost& Run : Found->second)
+      Cpu.push_back(Run.CpuSeconds * 1e3), Wall.push_back(Run.WallSeconds * 1e3), Peak.push_back(Run.PeakMB);
+    std::cout << std::left << std::setw(44) << Label << std::right << std::fixed << std::setprecision(0)
+              << std::setw(9) << Median(Cpu) << std::setw(11) << Median(Wall) << std::setw(10) << Median(Peak)
+              << '\n';
+  }
+}

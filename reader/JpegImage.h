@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ByteBuffer.h"
+#include "PictureSize.h"
 
 class EJPEGError : public std::runtime_error {
  public:
@@ -40,6 +41,32 @@ class TJPEGImage {
   // before anything is allocated.
   static constexpr uint64_t MaxPixels = uint64_t{1} << 27;
 
+  // A decode costs what its data can justify. The data are the bytes from
+  // the start of the first scan's compressed data on, plus DataAllowance.
+  // Huffman coding spends at least one bit on each 8 x 8 block of every
+  // scan that reaches it: a progressive picture of one flat grey with a
+  // single DC scan, the densest legal file, holds 512 pixels per byte (a
+  // baseline one 256), where real photos hold at most about 50 (some 130
+  // when recoded progressive). So:
+  // - a picture declaring more than MaxPixelsPerByte pixels per byte of its
+  //   data is refused from its header, before anything is allocated;
+  // - while decoding, the blocks visited so far, summed over the scans, may
+  //   not exceed MaxBlockVisitsPerByte per byte of data read so far. This is
+  //   checked before each row of blocks of every scan, so a file of cheap
+  //   scans that each sweep all blocks (end-of-band runs cover 32767 blocks
+  //   in 2 bytes) is stopped before it has touched more than a sliver of a
+  //   progressive picture's whole-image coefficient buffer, which libjpeg
+  //   allocates when the decode starts. Real photos visit at most 2 blocks
+  //   per byte, 24 when progressive; the flat grey picture with all 15
+  //   scans of a full progression 117.
+  // Both refusals are the JPEG error ImplausibleDataError, a number above
+  // every code of libjpeg's own. Arithmetic-coded pictures of one flat
+  // colour can be denser than MaxPixelsPerByte and are refused too.
+  static constexpr int ImplausibleDataError = 1000;
+  static constexpr uint64_t MaxPixelsPerByte = 2048;
+  static constexpr uint64_t MaxBlockVisitsPerByte = 1024;
+  static constexpr uint64_t DataAllowance = 64;
+
   // Takes the bytes and reads the header. Throws EJPEGError when libjpeg
   // cannot read it; the image is then empty.
   void LoadFromBytes(TByteBuffer Bytes);
@@ -52,17 +79,22 @@ class TJPEGImage {
   bool Empty() const { return FBytes.empty(); }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
+  TPictureSize Size() const { return {FWidth, FHeight}; }
   const TByteBuffer& Bytes() const { return FBytes; }
 
   static size_t BytesPerPixel(TPixelLayout Layout) { return Layout == TPixelLayout::RGB24 ? 3 : 4; }
 
-  // Decodes the whole picture into Pixels, Stride bytes per row, top row first.
-  // Pixels must hold Height() rows. Throws EJPEGTooLarge above MaxPixels and
-  // EJPEGError when libjpeg fails; corrupt data that libjpeg can work past
-  // only counts as a warning (see Warnings()).
-  void DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t Stride) const;
+  // Decodes the whole picture into Pixels, Stride bytes per row, top row
+  // first, at Eighths/8 of its size (libjpeg's DCT scaling, Eighths 1 to 8):
+  // Pixels must hold ScaledSize(Size(), Eighths). The compressed data are
+  // read in full at any scale. Throws EJPEGTooLarge above MaxPixels and
+  // EJPEGError when libjpeg fails or the picture costs more than its data
+  // justify; corrupt data that libjpeg can work past only counts as a
+  // warning (see Warnings()).
+  void DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t Stride, int Eighths = 8) const;
 
-  // Checks the size against MaxPixels, as DecodeTo does, without decoding.
+  // Checks the size against MaxPixels and MaxPixelsPerByte, as DecodeTo
+  // does, without decoding.
   void CheckDecodable() const;
 
   // Warnings libjpeg gave during the last decode (corrupt data it skipped).
@@ -72,6 +104,7 @@ class TJPEGImage {
   TByteBuffer FBytes;
   int FWidth = 0;
   int FHeight = 0;
+  size_t FDataStart = 0;  // where the first scan's compressed data begin
   int FErrorCode = 0;  // libjpeg's code for the last header that failed
   mutable int FWarnings = 0;
 };

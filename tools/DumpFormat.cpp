@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "FileBytes.h"
-#include "Rotation.h"
 #include "ValueFormat.h"
 
 namespace {
@@ -113,22 +112,20 @@ std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc) {
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, TByteBuffer Picture) {
   TJPEGImage Jpeg;
   try {
-    // Decoded in full, as the window does: a picture whose data fails after
-    // a good header shows nothing there either.
+    // Decoded in full, as the window does: a picture whose data fail after
+    // a good header shows nothing there either. The entropy-coded data are
+    // read whole at any scale, so the smallest one decides the same.
+    constexpr int Eighths = 1;
     Jpeg.LoadFromBytes(std::move(Picture));
     Jpeg.CheckDecodable();
-    const size_t Stride = static_cast<size_t>(Jpeg.Width()) * 3;
-    std::vector<uint8_t> Pixels(Stride * static_cast<size_t>(Jpeg.Height()));
-    Jpeg.DecodeTo(TPixelLayout::RGB24, Pixels, Stride);
+    const TPictureSize Scaled = ScaledSize(Jpeg.Size(), Eighths);
+    const size_t Stride = static_cast<size_t>(Scaled.Width) * 3;
+    std::vector<uint8_t> Pixels(Stride * static_cast<size_t>(Scaled.Height));
+    Jpeg.DecodeTo(TPixelLayout::RGB24, Pixels, Stride, Eighths);
   } catch (const std::exception&) {
     return std::nullopt;
   }
-  constexpr uint16_t OrientationTag = 0x0112;
-  const double Angle = OrientationAngle(TruncToInt64(Doc.FindTIFFTag(OrientationTag).NumericValue[0]));
-  if (Angle == 0.0) return TPictureSize{Jpeg.Width(), Jpeg.Height()};
-  const TRotationGeometry Turned =
-      RotationGeometry(Jpeg.Width(), Jpeg.Height(), static_cast<float>(Angle), true);
-  return TPictureSize{static_cast<int>(Turned.Width), static_cast<int>(Turned.Height)};
+  return OrientedSize(Jpeg.Size(), OrientationCode(Doc));
 }
 
 std::string TagColumnText(uint16_t Tag) { return "0x" + FormatHex(Tag); }

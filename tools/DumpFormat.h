@@ -8,11 +8,7 @@
 #include <string>
 
 #include "EXIF_Intf.h"
-
-struct TPictureSize {
-  int Width = 0;
-  int Height = 0;
-};
+#include "PictureSize.h"
 
 // The file's contribution to the output. Image is the size the Image tab
 // would show, when it was asked for.
@@ -23,10 +19,12 @@ struct TDumpInput {
   std::optional<TPictureSize> Image;
 };
 
-// The size the Image tab shows for the document's file: the file decoded as
-// a JPEG picture at full size and turned by its Orientation tag (a quarter
-// turn swaps width and height). Nothing when there is no such file or it
-// cannot be decoded, which the window reports as an error instead.
+// The size the Image tab shows for the document's file: the file's JPEG
+// picture turned by its Orientation tag (a quarter turn swaps width and
+// height). The picture is decoded as the window decodes it, at the smallest
+// scale (1/8), so that a file the window refuses gives nothing here either:
+// nothing when there is no such file or it cannot be decoded, which the
+// window reports as an error instead.
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Document);
 // The same for the document's bytes, already read (standard input).
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Document, TByteBuffer Picture);

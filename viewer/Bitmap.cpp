@@ -92,14 +92,15 @@ QImage::Format ThirtyTwoBitFormat(const QImage& Image) {
   }
 }
 
-QImage JpegToImage(const TJPEGImage& Jpeg) {
+QImage JpegToImage(const TJPEGImage& Jpeg, int Eighths) {
   Jpeg.CheckDecodable();
-  QImage Image = NewImage(Jpeg.Width(), Jpeg.Height(), QImage::Format_RGB32);
+  const TPictureSize Size = ScaledSize(Jpeg.Size(), Eighths);
+  QImage Image = NewImage(Size.Width, Size.Height, QImage::Format_RGB32);
   if (Image.isNull()) throw std::bad_alloc();
   // Format_RGB32 is 0xFFRRGGBB in native order: B, G, R, 0xFF in memory on
   // the little-endian machines this runs on, which is libjpeg's BGRX.
   static_assert(std::endian::native == std::endian::little);
   const std::span<uint8_t> Bits(Image.bits(), static_cast<size_t>(Image.sizeInBytes()));
-  Jpeg.DecodeTo(TPixelLayout::BGRX32, Bits, static_cast<size_t>(Image.bytesPerLine()));
+  Jpeg.DecodeTo(TPixelLayout::BGRX32, Bits, static_cast<size_t>(Image.bytesPerLine()), Eighths);
   return Image;
 }

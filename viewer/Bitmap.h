@@ -50,8 +50,8 @@ QImage NewImage(int Width, int Height, QImage::Format Format);
 // one, else RGB32 or ARGB32.
 QImage::Format ThirtyTwoBitFormat(const QImage& Image);
 
-// Decodes Jpeg at full size straight into the memory of a new RGB32 image.
-// Throws EJPEGTooLarge before allocating when the picture is above the
-// decoder's limit, std::bad_alloc when its memory cannot be had, and
-// EJPEGError when libjpeg fails.
-QImage JpegToImage(const TJPEGImage& Jpeg);
+// Decodes Jpeg at Eighths/8 of its size (8: full size) straight into the
+// memory of a new RGB32 image. Throws EJPEGTooLarge or EJPEGError before
+// allocating when the picture is above the decoder's limits, std::bad_alloc
+// when its memory cannot be had, and EJPEGError when libjpeg fails.
+QImage JpegToImage(const TJPEGImage& Jpeg, int Eighths = 8);

@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QImageReader>
@@ -8,11 +9,16 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleOptionTabWidgetFrame>
 #include <QToolTip>
 #include <QWidgetItem>
 #include <cmath>
 #include <utility>
+
+#include "Bitmap.h"
+#include "EXIF_Intf.h"
+#include "PictureSize.h"
 
 // ---------------------------------------------------------------------------
 // TAnchorLayout
@@ -169,25 +175,14 @@ bool TListView::IsCutOff(const QModelIndex& Cell) const {
 // TImage
 
 QSize FitPicture(QSize Picture, QSize Control) {
-  const int PW = Picture.width(), PH = Picture.height();
-  const int CW = std::max(0, Control.width()), CH = std::max(0, Control.height());
-  if (PW <= 0 || PH <= 0) return {0, 0};
-  if (PW <= CW && PH <= CH) return Picture;
-  const double Aspect = static_cast<double>(PW) / PH;
-  const auto Trunc = [](double Value) { return static_cast<int>(std::trunc(Value)); };
-  int W, H;
-  if (PW > PH) {
-    W = CW, H = Trunc(CW / Aspect);
-    if (H > CH) H = CH, W = Trunc(Aspect * CH);
-  } else {
-    H = CH, W = Trunc(Aspect * CH);
-    if (W > CW) W = CW, H = Trunc(CW / Aspect);
-  }
-  return {W, H};
+  const TPictureSize Drawn =
+      FitPicture(TPictureSize{Picture.width(), Picture.height()}, TPictureSize{Control.width(), Control.height()});
+  return {Drawn.Width, Drawn.Height};
 }
 
-void TImage::SetPicture(QImage Picture) {
+void TImage::SetPicture(QImage Picture, QSize Size) {
   FPicture = std::move(Picture);
+  FSize = Size;
   FScaled = QPixmap();
   update();
 }
@@ -218,18 +213,49 @@ TPicturePreview::TPicturePreview(QWidget* Parent) : QLabel(Parent) {
   setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
+namespace {
+
+// Jpeg decoded at the smallest DCT scale that still fills a square of Side.
+QImage PreviewPicture(const TJPEGImage& Jpeg, int Side) {
+  return JpegToImage(Jpeg, DecodeEighths(Jpeg.Size(), 0, TPictureSize{Side, Side}));
+}
+
+// A JPEG file's embedded thumbnail, or its picture when it has none (no
+// picture at all when it fails).
+QImage JpegPreview(const QString& FileName, int Side) {
+  try {
+    const std::string Name = QFile::encodeName(FileName).toStdString();
+    TEXIF Document;
+    Document.LoadFromFile(Name);
+    if (const TJPEGImage* Thumbnail = Document.Thumbnail(); Thumbnail != nullptr && Thumbnail->Height() > 0)
+      return PreviewPicture(*Thumbnail, Side);
+    TJPEGImage Jpeg;
+    Jpeg.LoadFromFile(Name);
+    return PreviewPicture(Jpeg, Side);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace
+
 void TPicturePreview::ShowFile(const QString& FileName) {
   clear();
   const QFileInfo Info(FileName);
   if (!Info.isFile() || Info.size() == 0) return;
   QImageReader Reader(FileName);
-  const QSize Size = Reader.size();
+  Reader.setAllocationLimit(AllocationLimitMB);
   const QSize Bounds(Side, Side);
-  // JPEG pictures are decoded at a reduced size straight away.
-  if (Size.isValid() && (Size.width() > Side || Size.height() > Side) &&
-      Reader.supportsOption(QImageIOHandler::ScaledSize))
-    Reader.setScaledSize(Size.scaled(Bounds, Qt::KeepAspectRatio));
-  QImage Picture = Reader.read();
+  QImage Picture;
+  if (Reader.format() == "jpeg") {
+    Picture = JpegPreview(FileName, Side);
+  } else {
+    const QSize Size = Reader.size();
+    if (Size.isValid() && (Size.width() > Side || Size.height() > Side) &&
+        Reader.supportsOption(QImageIOHandler::ScaledSize))
+      Reader.setScaledSize(Size.scaled(Bounds, Qt::KeepAspectRatio));
+    Picture = Reader.read();
+  }
   if (Picture.isNull()) return;
   if (Picture.width() > Side || Picture.height() > Side)
     Picture = Picture.scaled(Bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -274,6 +300,22 @@ bool TFileDropTarget::eventFilter(QObject* Watched, QEvent* Event) {
   Drop->accept();
   if (Type == QEvent::Drop) FOpen(File);
   return true;
+}
+
+// ---------------------------------------------------------------------------
+// TScreenWatch
+
+TScreenWatch::TScreenWatch(QWidget* Window, std::function<void()> Moved)
+    : QObject(Window), FWindow(Window), FMoved(std::move(Moved)) {
+  FWindow->installEventFilter(this);
+}
+
+bool TScreenWatch::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == FWindow && Event->type() == QEvent::Show && FWindow->windowHandle() != FWatched) {
+    FWatched = FWindow->windowHandle();
+    connect(FWatched, &QWindow::screenChanged, this, [this] { FMoved(); });
+  }
+  return QObject::eventFilter(Watched, Event);
 }
 
 // ---------------------------------------------------------------------------

@@ -12,9 +12,11 @@
 #include <QLayout>
 #include <QList>
 #include <QPixmap>
+#include <QPointer>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 // The sides of its parent whose distance a control keeps when the parent is
@@ -103,32 +105,56 @@ class TListView : public QTreeWidget {
 QSize FitPicture(QSize Picture, QSize Control);
 
 // Shows one picture at the control's top-left corner, at the size
-// FitPicture gives for the control's present size.
+// FitPicture gives its size for the control's present size.
 class TImage : public QWidget {
  public:
   using QWidget::QWidget;
 
-  void SetPicture(QImage Picture);
+  // Picture is drawn as a picture of Size pixels would be; its bitmap may be
+  // smaller (a picture decoded at a reduced scale) and is scaled to the
+  // drawn size either way.
+  void SetPicture(QImage Picture, QSize Size);
   const QImage& Picture() const { return FPicture; }
   // Where the picture is drawn now.
-  QRect DrawnRect() const { return {QPoint(0, 0), FitPicture(FPicture.size(), size())}; }
+  QRect DrawnRect() const { return {QPoint(0, 0), FitPicture(FSize, size())}; }
 
  protected:
   void paintEvent(QPaintEvent* Event) override;
 
  private:
   QImage FPicture;
+  QSize FSize;
   QPixmap FScaled;  // FPicture at the drawn size, made when that size changes
 };
 
 // A small picture of the file highlighted in the open dialog; empty for a
-// file that is no picture Qt can read.
+// file that is no picture. A JPEG file shows its embedded thumbnail when it
+// has one, else its picture decoded at the smallest DCT scale that still
+// fills the preview, under the decoder's limits; other files are read by Qt
+// within an allocation limit.
 class TPicturePreview : public QLabel {
  public:
   explicit TPicturePreview(QWidget* Parent);
   void ShowFile(const QString& FileName);
 
-  static constexpr int Side = 160;  // the largest width and height shown
+  static constexpr int Side = 160;             // the largest width and height shown
+  static constexpr int AllocationLimitMB = 64;  // for pictures Qt reads
+};
+
+// Calls Moved whenever Window, a top-level widget, goes to another screen.
+// Qt makes a widget's native window (whose screen changes) when the widget
+// is first shown; the watch follows it from then on.
+class TScreenWatch : public QObject {
+ public:
+  TScreenWatch(QWidget* Window, std::function<void()> Moved);
+
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+ private:
+  QWidget* FWindow;
+  std::function<void()> FMoved;
+  QPointer<QWindow> FWatched;
 };
 
 // Lets a window take files dropped anywhere on it (on any control that takes

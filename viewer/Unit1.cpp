@@ -20,6 +20,7 @@
 
 #include "Application.h"
 #include "FileBytes.h"
+#include "PictureSize.h"
 #include "ValueFormat.h"
 
 namespace {
@@ -31,6 +32,7 @@ constexpr QSize TabControlSize(727, 582);
 constexpr QSize ImagePanelSize(719, 554);
 constexpr int FontPixels = 11;  // 8 points at 96 dots per inch
 constexpr int LabelHeight = 13;
+constexpr int ImageTab = 6;  // the index of " Image " in TabCaptions
 
 // The open dialog's filter: a description and the patterns it stands for.
 // The "All" entry also takes TIFF files, which its description does not name.
@@ -143,6 +145,21 @@ void RotateBitmapInPlace(TBitmap& Bitmap, float Angle, bool Enlarge, QColor Back
   Turned.SetSize(static_cast<int>(Geometry.Width), static_cast<int>(Geometry.Height), Format);
   DrawParallelogram(Turned.Pixels(), std::as_const(Bitmap).Pixels(), Geometry, Turned.BrushPixel());
   Bitmap.Assign(std::move(Turned));
+}
+
+TShownPicture ScreenPicture(const std::string& FileName, int64_t Orientation, QSize Screen, QColor Background) {
+  TBitmap Bitmap;
+  TPictureSize Full;
+  {
+    TJPEGImage Jpeg;  // released on every path by its scope
+    Jpeg.LoadFromFile(FileName);
+    Full = OrientedSize(Jpeg.Size(), Orientation);
+    const int Eighths = DecodeEighths(Jpeg.Size(), Orientation, TPictureSize{Screen.width(), Screen.height()});
+    Bitmap.Picture = JpegToImage(Jpeg, Eighths);
+  }
+  if (const double Angle = OrientationAngle(Orientation); Angle != 0.0)
+    RotateBitmapInPlace(Bitmap, static_cast<float>(Angle), true, Background);
+  return {std::move(Bitmap.Picture), QSize(Full.Width, Full.Height)};
 }
 
 // ---------------------------------------------------------------------------
@@ -298,6 +315,7 @@ void TForm1::ConnectHandlers() {
   connect(List, &TListView::customContextMenuRequested, this, &TForm1::ListContextPopup);
   new TFileDropTarget(this, [this](const QString& File) { OpenLater(File); });
   CreateShortcuts();
+  WatchScreen();
 }
 
 // Each command has the platform's standard keys for it and the keys named
@@ -328,6 +346,10 @@ void TForm1::AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys
 void TForm1::StepTab(int Step) {
   const int Count = tc->Tabs()->count();
   if (Count > 0) tc->SetTabIndex(((tc->TabIndex() + Step) % Count + Count) % Count);
+}
+
+void TForm1::WatchScreen() {
+  new TScreenWatch(this, [this] { RunGuarded([this] { FormScreenChange(); }); });
 }
 
 // ---------------------------------------------------------------------------
@@ -377,6 +399,11 @@ void TForm1::tcChange() {
     case 8: DisplayComment(); break;
     default: break;
   }
+}
+
+// The Image tab's picture is decoded for the screen it is shown on.
+void TForm1::FormScreenChange() {
+  if (tc->TabIndex() == ImageTab) tcChange();
 }
 
 void TForm1::ListDblClick() {
@@ -481,34 +508,35 @@ void TForm1::DisplayComment() {
   Memo->setPlainText(Text);
 }
 
-void TForm1::ShowPicture(QImage Picture) {
-  const QSize Size = Picture.size();
-  Image->SetPicture(std::move(Picture));
+void TForm1::ShowPicture(QImage Picture, QSize Size) {
+  Image->SetPicture(std::move(Picture), Size);
   ImagePanel->show();
   Label1->setText(QString::asprintf("%d x %d", Size.width(), Size.height()));
+}
+
+// The screen the window is on, in device pixels.
+QSize TForm1::ScreenPixels() const {
+  const QScreen* Screen = screen();
+  if (Screen == nullptr) return {INT_MAX, INT_MAX};
+  return Screen->size() * Screen->devicePixelRatio();
 }
 
 void TForm1::DisplayImage() {
   const std::string& FileName = EXIF->FileName();
   if (!FileExists(FileName)) return;
   const TBusyCursor Busy;
-  // The file is decoded afresh on every visit, whatever its extension says.
-  TBitmap Bitmap;
-  {
-    TJPEGImage Jpeg;  // released on every path by its scope
-    Jpeg.LoadFromFile(FileName);
-    Bitmap.Picture = JpegToImage(Jpeg);
-  }
-  constexpr uint16_t OrientationTag = 0x0112;
-  const int64_t Orientation = TruncToInt64(EXIF->FindTIFFTag(OrientationTag).NumericValue[0]);
-  if (const double Angle = OrientationAngle(Orientation); Angle != 0.0)
-    RotateBitmapInPlace(Bitmap, static_cast<float>(Angle), true, palette().color(QPalette::Button));
-  ShowPicture(std::move(Bitmap.Picture));
+  // The file is decoded afresh on every visit, whatever its extension says,
+  // at the scale the window's screen needs.
+  TShownPicture Shown =
+      ScreenPicture(FileName, OrientationCode(*EXIF), ScreenPixels(), palette().color(QPalette::Button));
+  ShowPicture(std::move(Shown.Picture), Shown.Size);
 }
 
 void TForm1::DisplayThumbnail() {
   const TJPEGImage* Thumbnail = EXIF->Thumbnail();
   if (Thumbnail == nullptr || Thumbnail->Height() <= 0) return;
   // Shown as stored: a thumbnail is never turned.
-  ShowPicture(JpegToImage(*Thumbnail));
+  QImage Picture = JpegToImage(*Thumbnail);
+  const QSize Size = Picture.size();
+  ShowPicture(std::move(Picture), Size);
 }

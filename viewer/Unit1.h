@@ -26,6 +26,18 @@
 // result keeps the source's transparency settings.
 void RotateBitmapInPlace(TBitmap& Bitmap, float Angle, bool Enlarge, QColor Background);
 
+// The Image tab's picture: the file decoded as a JPEG picture at the
+// smallest DCT scale at which, turned by its Orientation code, it is still
+// at least as large as its full turned size is drawn on a screen of Screen
+// device pixels, then turned (the parts a turn leaves uncovered in
+// Background). Size is that full turned size, which the label gives and by
+// which the picture is drawn.
+struct TShownPicture {
+  QImage Picture;
+  QSize Size;
+};
+TShownPicture ScreenPicture(const std::string& FileName, int64_t Orientation, QSize Screen, QColor Background);
+
 // The tabs of the tab strip, in order.
 inline constexpr const char* TabCaptions[] = {
     " IFD 0 ", " EXIF Sub IFD", " EXIF Interoperability IFD ", " Maker Note ", " IFD 1",
@@ -64,6 +76,7 @@ class TForm1 : public QWidget {
   void DisplayThumbnail();
   void DisplayComment();
   void DisplayImage();
+  void FormScreenChange();
 
   // What the open command does once it has a file's full name: loads it,
   // shows its name in Edit1 and rebuilds the selected tab's view. A file
@@ -96,7 +109,9 @@ class TForm1 : public QWidget {
   void SetupOpenDialog();
   void AddPreview();
   void SetupList();
-  void ShowPicture(QImage Picture);
+  void WatchScreen();
+  QSize ScreenPixels() const;
+  void ShowPicture(QImage Picture, QSize Size);
   template <class TValueText>
   void DisplayTags(int32_t Count, TEXIFTag (TEXIF::*Record)(uint16_t) const, TValueText ValueText);
 };

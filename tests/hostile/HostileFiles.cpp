@@ -286,6 +286,13 @@ std::vector<THostileFile> HostileFiles() {
                    "A picture whose header claims 60000 x 60000 pixels: the Image tab must refuse it, not allocate it.",
                    InsertAfterSoi(HugeHeader(MakeJpeg(16, 16), 60000, 60000), {ExifSegment(TiffBlock(CanonIfd0()))}),
                    "the Make", [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }});
+  // 11585 x 11585 is the largest square under the decoder's pixel limit.
+  Files.push_back({"picture-empty-scan.jpg",
+                   "A baseline picture of 134 megapixels in 140 bytes, with no scan data at all: a decompression bomb.",
+                   EmptyScanJpeg(11585, 11585), "no tags, as it has none", [](const TEXIF&) { return true; }, true});
+  Files.push_back({"picture-endless-scans.jpg",
+                   "A progressive picture of 134 megapixels whose 1000 scans each sweep all 2 million blocks for some 190 bytes.",
+                   EndOfBandJpeg(11585, 11585, false, 1000), "no tags, as it has none", [](const TEXIF&) { return true; }, true});
   Files.push_back({"picture-truncated.jpg", "A picture cut in the middle of its compressed data.",
                    InsertAfterSoi(Truncated, {ExifSegment(TiffBlock(CanonIfd0()))}), "the Make",
                    [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }});

@@ -15,6 +15,7 @@ struct THostileFile {
   TBytes Bytes;
   std::string Keeps;                          // what must still have been read
   std::function<bool(const TEXIF&)> HasKept;  // checks it
+  bool PictureRefused = false;  // its picture costs more than its data justify
 };
 
 std::vector<THostileFile> HostileFiles();

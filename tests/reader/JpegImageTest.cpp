@@ -56,6 +56,56 @@ TEST(JpegImage, DecodesInBothLayouts) {
   EXPECT_EQ(Image.Warnings(), 0);
 }
 
+// libjpeg's DCT scaling gives the size ScaledSize computes, with the
+// colours where they belong.
+TEST(JpegImage, DecodesAtEveryScale) {
+  const TBytes Jpeg = MakeJpeg(100, 75, [](int X, int) { return X < 50 ? 0xFF0000u : 0x0000FFu; }, 100);
+  TJPEGImage Image;
+  Image.LoadFromBytes(Buffer(Jpeg));
+  for (int Eighths = 1; Eighths <= 8; ++Eighths) {
+    const TPictureSize Size = ScaledSize(Image.Size(), Eighths);
+    EXPECT_EQ(Size, (TPictureSize{(100 * Eighths + 7) / 8, (75 * Eighths + 7) / 8}));
+    const auto Stride = static_cast<size_t>(Size.Width) * 3;
+    std::vector<uint8_t> Rgb(Stride * static_cast<size_t>(Size.Height));
+    ASSERT_NO_THROW(Image.DecodeTo(TPixelLayout::RGB24, Rgb, Stride, Eighths)) << Eighths << "/8";
+    EXPECT_GT(Rgb[0], 200) << Eighths << "/8";
+    EXPECT_GT(Rgb[Stride - 1], 200) << Eighths << "/8";
+  }
+}
+
+// Decoding costs what the data justify: the densest legal pictures decode,
+// while pictures that declare far more than their data hold are refused,
+// from the header or as their scans run.
+TEST(JpegImage, WorkBoundedByTheData) {
+  struct TCase {
+    const char* Name;
+    TBytes Bytes;
+    bool Refused;
+  };
+  const TCase Cases[] = {
+      {"flat grey, one DC scan: 512 pixels per byte", EndOfBandJpeg(2048, 2048, true, 0), false},
+      {"flat grey, a full progression of 15 scans", EndOfBandJpeg(2048, 2048, true, 14), false},
+      {"134 megapixels, no scan data", EmptyScanJpeg(11585, 11585), true},
+      {"134 megapixels, 1000 scans of end-of-band runs", EndOfBandJpeg(11585, 11585, false, 1000), true},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TJPEGImage Image;
+    Image.LoadFromBytes(Buffer(Case.Bytes));
+    const TPictureSize Size = ScaledSize(Image.Size(), 1);
+    const auto Stride = static_cast<size_t>(Size.Width) * 3;
+    std::vector<uint8_t> Rgb(Stride * static_cast<size_t>(Size.Height));
+    try {
+      Image.DecodeTo(TPixelLayout::RGB24, Rgb, Stride, 1);
+      EXPECT_FALSE(Case.Refused);
+      EXPECT_EQ(Image.Warnings(), 0);
+    } catch (const EJPEGError& Error) {
+      EXPECT_TRUE(Case.Refused);
+      EXPECT_EQ(std::string(Error.what()), "JPEG error #1000");
+    }
+  }
+}
+
 // A header claiming a huge picture is refused before any pixel is allocated.
 TEST(JpegImage, RefusesHugePictures) {
   TBytes Jpeg = MakeJpeg(8, 8);

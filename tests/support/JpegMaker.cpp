@@ -1,7 +1,9 @@
 #include "JpegMaker.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -43,4 +45,114 @@ std::vector<uint8_t> MakeJpeg(int Width, int Height, const std::function<uint32_
 
 std::vector<uint8_t> MakeJpeg(int Width, int Height) {
   return MakeJpeg(Width, Height, [](int, int) { return 0x808080u; });
+}
+
+namespace {
+
+using TJpegBytes = std::vector<uint8_t>;
+
+void Put(TJpegBytes& Out, std::initializer_list<unsigned> Bytes) {
+  for (const unsigned Byte : Bytes) Out.push_back(static_cast<uint8_t>(Byte));
+}
+
+void Put16(TJpegBytes& Out, unsigned Value) { Put(Out, {Value >> 8 & 0xFF, Value & 0xFF}); }
+
+// SOI, a quantisation table of ones, and a one-component frame (SOF0 or SOF2).
+TJpegBytes GreyFrame(unsigned FrameMarker, uint16_t Width, uint16_t Height) {
+  TJpegBytes Out;
+  Put(Out, {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00});
+  Out.insert(Out.end(), 64, 1);
+  Put(Out, {0xFF, FrameMarker, 0x00, 0x0B, 0x08});
+  Put16(Out, Height);
+  Put16(Out, Width);
+  Put(Out, {0x01, 0x01, 0x11, 0x00});
+  return Out;
+}
+
+// A Huffman table (Class 0: DC, 1: AC) with Symbols[L - 1] of code length L.
+void PutHuffmanTable(TJpegBytes& Out, unsigned Class, const std::vector<std::vector<uint8_t>>& Symbols) {
+  TJpegBytes Counts(16, 0), All;
+  for (size_t Length = 0; Length < Symbols.size(); ++Length) {
+    Counts[Length] = static_cast<uint8_t>(Symbols[Length].size());
+    All.insert(All.end(), Symbols[Length].begin(), Symbols[Length].end());
+  }
+  Put(Out, {0xFF, 0xC4});
+  Put16(Out, static_cast<unsigned>(2 + 1 + 16 + All.size()));
+  Out.push_back(static_cast<uint8_t>(Class << 4));
+  Out.insert(Out.end(), Counts.begin(), Counts.end());
+  Out.insert(Out.end(), All.begin(), All.end());
+}
+
+void PutScanHeader(TJpegBytes& Out, unsigned Start, unsigned End, unsigned High, unsigned Low) {
+  Put(Out, {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, Start, End, High << 4 | Low});
+}
+
+// Entropy-coded bits, with a zero byte stuffed after each 0xFF and the last
+// byte filled with ones.
+class TBitWriter {
+ public:
+  explicit TBitWriter(TJpegBytes& Out) : FOut(Out) {}
+  ~TBitWriter() {
+    if (FCount > 0) Put((1u << (8 - FCount)) - 1, 8 - FCount);
+  }
+  void Put(unsigned Bits, int Count) {
+    for (int Bit = Count - 1; Bit >= 0; --Bit) {
+      FByte = FByte << 1 | (Bits >> Bit & 1);
+      if (++FCount < 8) continue;
+      FOut.push_back(static_cast<uint8_t>(FByte));
+      if (FByte == 0xFF) FOut.push_back(0);
+      FByte = 0;
+      FCount = 0;
+    }
+  }
+
+ private:
+  TJpegBytes& FOut;
+  unsigned FByte = 0;
+  int FCount = 0;
+};
+
+}  // namespace
+
+std::vector<uint8_t> EmptyScanJpeg(uint16_t Width, uint16_t Height) {
+  TJpegBytes Out = GreyFrame(0xC0, Width, Height);
+  PutHuffmanTable(Out, 0, {{0x00}});
+  PutHuffmanTable(Out, 1, {{0x00}});
+  PutScanHeader(Out, 0, 63, 0, 0);
+  Put(Out, {0xFF, 0xD9});
+  return Out;
+}
+
+std::vector<uint8_t> EndOfBandJpeg(uint16_t Width, uint16_t Height, bool DcScan, int AcScans) {
+  const uint64_t Blocks = uint64_t{(Width + 7u) / 8u} * ((Height + 7u) / 8u);
+  TJpegBytes Out = GreyFrame(0xC2, Width, Height);
+  // DC: difference category 0 as the one-bit code 0. AC: the run of 32767
+  // blocks (EOB14) as 0, the shorter runs EOB0 to EOB13 as five-bit codes.
+  PutHuffmanTable(Out, 0, {{0x00}});
+  std::vector<uint8_t> ShortRuns;
+  for (uint8_t Run = 0; Run < 14; ++Run) ShortRuns.push_back(static_cast<uint8_t>(Run << 4));
+  PutHuffmanTable(Out, 1, {{0xE0}, {}, {}, {}, ShortRuns});
+  if (DcScan) {
+    PutScanHeader(Out, 0, 0, 0, 0);
+    TBitWriter Bits(Out);
+    for (uint64_t Block = 0; Block < Blocks; ++Block) Bits.Put(0, 1);
+  }
+  const bool Series = AcScans <= 14;
+  for (int Scan = 0; Scan < AcScans; ++Scan) {
+    const auto Low = static_cast<unsigned>(Series ? AcScans - 1 - Scan : 0);
+    PutScanHeader(Out, 1, 63, Series && Scan > 0 ? Low + 1 : 0, Low);
+    TBitWriter Bits(Out);
+    for (uint64_t Left = Blocks; Left > 0;) {
+      const uint64_t Run = std::min<uint64_t>(Left, 32767);
+      const int Bit = static_cast<int>(std::bit_width(Run)) - 1;  // EOBn covers 2^n to 2^(n+1) - 1 blocks
+      if (Bit == 14)
+        Bits.Put(0, 1);
+      else
+        Bits.Put(0x10u + static_cast<unsigned>(Bit), 5);
+      Bits.Put(static_cast<unsigned>(Run - (uint64_t{1} << Bit)), Bit);
+      Left -= Run;
+    }
+  }
+  Put(Out, {0xFF, 0xD9});
+  return Out;
 }

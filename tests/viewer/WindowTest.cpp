@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -143,6 +144,8 @@ class WindowTest : public QObject {
   void thumbnailAtOwnSize();
   void noThumbnailThenImage();
   void largePictureShrinksToFit();
+  void largePictureDecodedForScreen_data();
+  void largePictureDecodedForScreen();
   void fitPicture_data();
   void fitPicture();
   void errorMessageText_data();
@@ -380,7 +383,8 @@ void WindowTest::openDialogOffersPictures() {
   QCOMPARE(Box->itemText(8), QStringLiteral("TIFFs (*.tif; *.tiff)"));
 }
 
-// The dialog shows the highlighted picture, at most 160 pixels a side.
+// The dialog shows the highlighted picture, at most 160 pixels a side, or
+// the embedded thumbnail of a JPEG file that has one.
 void WindowTest::openDialogPreview() {
   auto* Preview = FForm->opd->findChild<TPicturePreview*>(QStringLiteral("preview"));
   QVERIFY(Preview != nullptr);
@@ -388,6 +392,8 @@ void WindowTest::openDialogPreview() {
   const QString Wide = Write(QStringLiteral("wide.jpg"), MakeJpeg(640, 320));
   emit FForm->opd->currentChanged(Wide);
   QCOMPARE(Preview->pixmap().size(), QSize(160, 80));
+  emit FForm->opd->currentChanged(Write(QStringLiteral("photo.jpg"), Photo(1)));
+  QCOMPARE(Preview->pixmap().size(), QSize(16, 8));
   const QString Small = Write(QStringLiteral("small.jpg"), MakeJpeg(40, 30));
   emit FForm->opd->currentChanged(Small);
   QCOMPARE(Preview->pixmap().size(), QSize(40, 30));
@@ -630,6 +636,34 @@ void WindowTest::largePictureShrinksToFit() {
   QTRY_COMPARE(FForm->Image->width(), 500 - 753 + Control.width());
   QCOMPARE(FForm->Image->DrawnRect().size(), QSize(FForm->Image->width(), FForm->Image->width() / 2));
   FForm->grab();  // paints at the new size
+}
+
+void WindowTest::largePictureDecodedForScreen_data() {
+  QTest::addColumn<int>("Orientation");
+  QTest::addColumn<QSize>("Size");
+  QTest::newRow("as stored") << 1 << QSize(2400, 1800);
+  QTest::newRow("turned") << 6 << QSize(1800, 2400);
+}
+
+// A picture larger than the screen is decoded at a smaller scale, while the
+// label and the drawing keep to its full size.
+void WindowTest::largePictureDecodedForScreen() {
+  QFETCH(int, Orientation);
+  QFETCH(QSize, Size);
+  TIfd Ifd0;
+  Ifd0.Short(0x0112, {uint16_t(Orientation)});
+  Open(Write(QStringLiteral("large.jpg"), InsertAfterSoi(MakeJpeg(2400, 1800), {ExifSegment(TiffBlock(Ifd0))})));
+  SelectTab(tabImage);
+  QCOMPARE(FForm->Label1->text(), QStringLiteral("%1 x %2").arg(Size.width()).arg(Size.height()));
+  QCOMPARE(FForm->Image->DrawnRect().size(), FitPicture(Size, FForm->Image->size()));
+  const QSize Screen = FForm->screen()->size() * FForm->screen()->devicePixelRatio();
+  const int Eighths = DecodeEighths({2400, 1800}, Orientation, {Screen.width(), Screen.height()});
+  if (Eighths == 8) QSKIP("the screen is larger than the picture");
+  QCOMPARE(FForm->Image->Picture().size(), Size * Eighths / 8);
+  // Moving to another screen decodes the picture again, for that screen.
+  FForm->Image->SetPicture(QImage(), QSize());
+  emit FForm->windowHandle()->screenChanged(FForm->screen());
+  QCOMPARE(FForm->Image->Picture().size(), Size * Eighths / 8);
 }
 
 void WindowTest::fitPicture_data() {

@@ -1,0 +1,38 @@
+// Sizes on the way from a stored JPEG picture to the Image tab: the size
+// after turning by the Orientation tag, the fit rule of the picture control,
+// and the DCT scale a picture is decoded at so that it is still at least as
+// large as it can be drawn. Plain C++, shared by the window and the dump tool.
+#pragma once
+
+#include <cstdint>
+
+class TEXIF;
+
+struct TPictureSize {
+  int Width = 0;
+  int Height = 0;
+  bool operator==(const TPictureSize&) const = default;
+};
+
+// The Orientation code of IFD 0 (tag 0x0112): the integer part of its first
+// value, 0 when the tag is absent.
+int64_t OrientationCode(const TEXIF& Document);
+
+// Stored turned by the angle of an Orientation code: a quarter turn swaps
+// width and height.
+TPictureSize OrientedSize(TPictureSize Stored, int64_t Orientation);
+
+// The size a picture is drawn at in a box: its own size when it fits, else
+// shrunk to fit, keeping its proportions (never enlarged). Sides are
+// truncated, and the side that limits the picture takes the box's length.
+TPictureSize FitPicture(TPictureSize Picture, TPictureSize Box);
+
+// The size libjpeg decodes a picture to at Eighths/8 of its size (Eighths
+// 1 to 8): each side multiplied by Eighths/8 and rounded up.
+TPictureSize ScaledSize(TPictureSize Stored, int Eighths);
+
+// The smallest scale, in eighths, at which the picture, turned, is still at
+// least as large in both directions as its full turned size is drawn in a
+// box of Box (the screen). Decoding at that scale and shrinking to any
+// control no larger than the box draws what a full-size decode would.
+int DecodeEighths(TPictureSize Stored, int64_t Orientation, TPictureSize Box);
