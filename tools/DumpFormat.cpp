@@ -130,38 +130,62 @@ std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, TByteBuffer Picture) 
 
 std::string TagColumnText(uint16_t Tag) { return "0x" + FormatHex(Tag); }
 
+namespace {
+
+// Whether the byte at At starts a character that is escaped, and how many
+// bytes that character has (0 when it is not escaped).
+size_t EscapedLength(std::string_view Text, size_t At) {
+  const auto Byte = [&](size_t Ahead) {
+    return At + Ahead < Text.size() ? static_cast<unsigned char>(Text[At + Ahead]) : 0u;
+  };
+  const unsigned First = Byte(0);
+  if (First < 32 || First == 0x7F) return 1;
+  if (First == 0xC2 && Byte(1) >= 0x80 && Byte(1) <= 0x9F) return 2;       // U+0080 to U+009F
+  if (First == 0xE2 && Byte(1) == 0x80 && (Byte(2) == 0xA8 || Byte(2) == 0xA9)) return 3;  // U+2028, U+2029
+  return 0;
+}
+
+void AppendEscaped(std::string& Out, std::string_view Text) {
+  size_t Plain = 0;  // start of the bytes not yet appended
+  for (size_t At = 0; At < Text.size(); ++At) {
+    const size_t Length = EscapedLength(Text, At);
+    if (Length == 0) continue;
+    Out.append(Text.substr(Plain, At - Plain));
+    if (Length == 3) {
+      Out += Text[At + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+    } else {
+      Out += "\\x";
+      AppendHex(Out, static_cast<unsigned char>(Text[At + Length - 1]), 2);
+    }
+    At += Length - 1;
+    Plain = At + 1;
+  }
+  Out.append(Text.substr(Plain));
+}
+
+}  // namespace
+
 std::string EscapeControls(std::string_view Text) {
   std::string Out;
-  Out.reserve(Text.size());
-  const auto Hex = [&](unsigned Code) { Out += "\\x" + FormatHex(Code, 2); };
-  for (size_t At = 0; At < Text.size(); ++At) {
-    const auto Byte = static_cast<unsigned char>(Text[At]);
-    const auto Next = [&](size_t Ahead) {
-      return At + Ahead < Text.size() ? static_cast<unsigned char>(Text[At + Ahead]) : 0u;
-    };
-    if (Byte < 32 || Byte == 0x7F) {
-      Hex(Byte);
-    } else if (Byte == 0xC2 && Next(1) >= 0x80 && Next(1) <= 0x9F) {  // U+0080 to U+009F
-      Hex(Next(1));
-      ++At;
-    } else if (Byte == 0xE2 && Next(1) == 0x80 && (Next(2) == 0xA8 || Next(2) == 0xA9)) {
-      Out += Next(2) == 0xA8 ? "\\u2028" : "\\u2029";
-      At += 2;
-    } else {
-      Out += static_cast<char>(Byte);
-    }
-  }
+  AppendEscaped(Out, Text);
   return Out;
 }
 
 void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
   const TEXIF& Doc = Input.Document;
   Out << "== " << EscapeControls(Input.FileName) << '\n';
+  std::string Row;
   for (const TDirectoryView& View : DirectoryViews) {
     Out << '[' << View.Title << "]\n";
     ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Out << EscapeControls(TagColumnText(Rec.Header.Tag)) << '\t' << EscapeControls(Rec.Header.Name)
-          << '\t' << EscapeControls(View.Value(Doc, Rec)) << '\n';
+      Row = "0x";
+      AppendHex(Row, Rec.Header.Tag);
+      Row += '\t';
+      AppendEscaped(Row, Rec.Header.Name);
+      Row += '\t';
+      AppendEscaped(Row, View.Value(Doc, Rec));
+      Row += '\n';
+      Out.write(Row.data(), static_cast<std::streamsize>(Row.size()));
     });
   }
   if (Input.WithImage) {
