@@ -62,11 +62,20 @@ void TEXIF::LoadFromBytes(TByteBuffer Bytes) { LoadFrom(TMemoryStream(std::move(
 
 void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
   TEXIF Loaded{TForParse{}};
+  const std::array<TTagList*, ListsPerDocument> Fresh = Loaded.Lists();
+  for (size_t Index = 0; Index < ListsPerDocument; ++Index) *Fresh[Index] = std::move(FSpareLists[Index]);
   Loaded.FFilename = std::move(FileName);
   Loaded.FFile = std::move(File);
   Loaded.Parse();
   // The file's blocks (or the bytes) are not needed once the parse is done.
   Loaded.FFile = TMemoryStream();
+  const std::array<TTagList*, ListsPerDocument> Shown = Lists();
+  for (size_t Index = 0; Index < ListsPerDocument; ++Index) {
+    TTagList& Spare = Loaded.FSpareLists[Index];
+    Spare = std::move(*Shown[Index]);
+    Spare.clear();
+    if (Spare.capacity() > MaxSpareRecords) Spare = TTagList();
+  }
   *this = std::move(Loaded);
 }
 

@@ -2,6 +2,7 @@
 // JPEG or TIFF file into one list of decoded tags per directory.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -194,6 +195,15 @@ class TEXIF {
   mutable TByteBuffer FThumbnailBytes;
   std::string FFilename;
   std::string FComment;
+  // The lists of the document shown before, emptied: the next load parses
+  // into them, so that file after file reuses their memory. Lists grown
+  // large by a hostile file are not kept.
+  static constexpr size_t ListsPerDocument = 7;
+  static constexpr size_t MaxSpareRecords = 4096;
+  std::array<TTagList, ListsPerDocument> FSpareLists;
+  std::array<TTagList*, ListsPerDocument> Lists() {
+    return {&FTIFF, &FEXIF, &FINTEROP, &FMN, &FIFD, &FIFD1, &FGPS};
+  }
   // Where the value offsets of the maker note's entries count from.
   int64_t FMakerNoteBase = 0;
   // Position after the last entry read by the EXIF, Interoperability and GPS

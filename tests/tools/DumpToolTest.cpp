@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +114,29 @@ TEST(DumpTool, StandardInput) {
   EXPECT_NE(Sections.find("[Image]\n20 x 30\n"), std::string::npos);
   EXPECT_EQ(FromStdin.Out, "== -" + Sections + "== -" + Sections);
   std::filesystem::remove(Photo);
+}
+
+// Decimals take the separator of the locale the environment names.
+TEST(DumpTool, NumbersInTheUsersLocale) {
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale to test with";
+  std::setlocale(LC_NUMERIC, "C");
+  auto Exif = std::make_shared<TIfd>();
+  Exif->Rational(0x829A, {{1, 125}});
+  TIfd Ifd0;
+  Ifd0.SubIfd(0x8769, Exif);
+  const std::string File = WriteTemp("lumentag-dump-locale.tif", TiffBlock(Ifd0));
+  const std::pair<std::string, std::string> Cases[] = {
+      {"", "0.008f"},
+      {"LC_ALL=de_DE.UTF-8", "0,008f"},
+      {"LANG=de_DE.UTF-8", "0,008f"},
+      {"LANG=de_DE.UTF-8 LC_NUMERIC=C.UTF-8", "0.008f"},
+      {"LANG=C LC_ALL=de_DE.UTF-8", "0,008f"},
+  };
+  for (const auto& [Environment, Number] : Cases) {
+    const TRun Run = RunShell("env -u LC_ALL -u LC_NUMERIC -u LANG " + Environment + " DUMP '" + File + "'");
+    EXPECT_NE(Run.Out.find("Exposure Time\t" + Number), std::string::npos) << Environment << "\n" << Run.Out;
+  }
+  std::filesystem::remove(File);
 }
 
 // Output that cannot be written is an error, with its reason.
