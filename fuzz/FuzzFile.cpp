@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "DocumentInternals.h"
 #include "DumpFormat.h"
 #include "FileBlocks.h"
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   }
   const std::string Name = "/proc/self/fd/" + std::to_string(File);
   TEXIF Doc;
-  Doc.LoadFrom(TMemoryStream(TFileBlocks::Open(Name, 4096, 4 * 4096)), Name);
+  TEXIFInternals::LoadFrom(Doc, TMemoryStream(TFileBlocks::Open(Name, 4096, 4 * 4096)), Name);
   std::ostringstream Out;
   WriteDumpText(Out, {Name, Doc});
   ::close(File);

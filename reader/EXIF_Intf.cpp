@@ -6,24 +6,6 @@
 
 #include "FileBlocks.h"
 
-uint32_t SwapLong(uint32_t Value) {
-  return (Value >> 24) | ((Value >> 8) & 0xFF00) | ((Value << 8) & 0xFF0000) | (Value << 24);
-}
-
-double SwapDouble(uint32_t Lo, uint32_t Hi) {
-  const uint64_t Bits = (uint64_t{SwapLong(Lo)} << 32) | SwapLong(Hi);
-  return std::bit_cast<double>(Bits);
-}
-
-uint32_t TDirectoryEntry::ValueLong() const {
-  return uint32_t{Value[0]} | (uint32_t{Value[1]} << 8) | (uint32_t{Value[2]} << 16) |
-         (uint32_t{Value[3]} << 24);
-}
-
-uint16_t TDirectoryEntry::ValueShort() const {
-  return static_cast<uint16_t>(Value[0] | (Value[1] << 8));
-}
-
 TEXIF::TEXIF() : FThumbnail(std::make_unique<TJPEGImage>()) {}
 
 TEXIF::~TEXIF() = default;

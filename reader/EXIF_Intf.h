@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,33 +14,19 @@
 #include "JpegImage.h"
 #include "MemoryStream.h"
 
-// Byte-order helpers for big-endian ("MM") TIFF data.
+// Byte-order helpers for big-endian ("MM") TIFF data: the 32-bit value with
+// its bytes reversed, and the double whose 8 bytes are those of (Lo, Hi) in
+// reverse order.
 uint32_t SwapLong(uint32_t Value);
-// The double whose 8 bytes are those of (Lo, Hi) in reverse order.
 double SwapDouble(uint32_t Lo, uint32_t Hi);
 
-// One 12-byte directory entry, brought to host order. Value holds the 4 bytes
-// of the value field as they are to be read little-endian: the value itself
-// when it fits, else the offset of the values from the TIFF header.
-struct TDirectoryEntry {
-  uint16_t Tag = 0;
-  uint16_t Type = 0;
-  uint32_t Count = 0;
-  uint8_t Value[4] = {};
-
-  uint32_t ValueLong() const;
-  uint16_t ValueShort() const;
-};
-
-// Which directory an entry comes from; it decides how value offsets count.
-enum TDirectoryKind : uint8_t {
-  dkIFD0 = 0,
-  dkEXIF = 1,
-  dkInterop = 2,
-  dkMakerNote = 3,
-  dkIFD1 = 4,
-  dkGPS = 5,
-};
+// The parser's own types (TiffData.h) and the dictionary's lookup.
+struct TDirectoryEntry;
+enum TDirectoryKind : uint8_t;
+class TTiffNumbers;
+struct TTagTable;
+struct TSettingsArray;
+struct TWalkEnd;
 
 class TEXIF {
  public:
@@ -64,9 +51,6 @@ class TEXIF {
   void LoadFromStream(std::istream& Stream);
   // Loads bytes already in memory (FileName stays empty).
   void LoadFromBytes(TByteBuffer Bytes);
-  // Loads what File holds, under FileName; LoadFromFile with the file's
-  // blocks read through File.
-  void LoadFrom(TMemoryStream File, std::string FileName = {});
 
   int32_t TIFFCount() const { return Count(FTIFF); }
   int32_t EXIFCount() const { return Count(FEXIF); }
@@ -120,14 +104,13 @@ class TEXIF {
   static constexpr size_t MaxListRecords = 65536;
   static constexpr int64_t MaxThumbnailBytes = int64_t{16} << 20;
 
-  // Byte order of the last file's TIFF data; cleared by a Fuji maker note,
-  // which is always little-endian.
-  bool Swapped() const { return FSwap; }
-  // Stream position of the TIFF header (0 for a TIFF file).
-  uint32_t IFD0Offset() const { return FIFD0Offset; }
-
  private:
+  friend struct TEXIFInternals;  // what tests and fuzzers see of the parse (DocumentInternals.h)
   using TTagList = std::vector<TEXIFTag>;
+
+  // Loads what File holds, under FileName: LoadFromFile with the file's
+  // blocks read through File.
+  void LoadFrom(TMemoryStream File, std::string FileName = {});
 
   // A document for a load to parse into: its thumbnail object is made (or
   // not) by the parse.
@@ -151,8 +134,10 @@ class TEXIF {
                         bool AlsoPointers);
   void ReadGPS();
   void ReadThumbnail();
-  bool ReadEntry(TDirectoryEntry& Entry);
-  bool ReadCount(int64_t Position, uint16_t& Count);
+  template <class TVisit>
+  void WalkEntries(uint16_t Count, const TTagTable& Table, const TWalkEnd& End, TVisit&& Visit);
+  TTiffNumbers Numbers();
+  bool ReadCount(int64_t Offset, uint16_t& Count);
   int64_t PointerOffset(uint16_t Tag) const;
   TEXIFTag& NewRecord(TTagList& List);
   void Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry,
@@ -166,16 +151,14 @@ class TEXIF {
   void DecodeRationals(TEXIFTag& Target, bool Signed);
   void DecodeDoubles(TEXIFTag& Target);
   void DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target);
-  uint32_t ReadU32();
 
   // Maker notes (MakerNote.cpp).
   void ReadMakerNote();
-  void WalkMakerNote(int64_t NoteOffset, bool SkipOlderNikonTags);
   void StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
-  std::vector<uint16_t> ReadCanonItems(const TDirectoryEntry& Entry, uint16_t LastItem);
   void ReadCanonSettings1(const TDirectoryEntry& Entry);
   void ReadCanonSettings2(const TDirectoryEntry& Entry);
   void ReadMinoltaSettings(const TDirectoryEntry& Entry);
+  void ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Array);
 
   TMakerNoteFormat FMNF = mnfUnknown;
   TTagList FTIFF;

@@ -6,20 +6,11 @@
 #include <algorithm>
 #include <exception>
 
-#include "EXIF_Intf.h"
+#include "DirectoryWalk.h"
 #include "FileBytes.h"
 #include "TextCodec.h"
 
 namespace {
-
-uint16_t Swap16(uint16_t Value) { return static_cast<uint16_t>((Value >> 8) | (Value << 8)); }
-
-uint16_t Little16(const uint8_t* Bytes) { return static_cast<uint16_t>(Bytes[0] | (Bytes[1] << 8)); }
-
-uint32_t Little32(const uint8_t* Bytes) {
-  return uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) | (uint32_t{Bytes[2]} << 16) |
-         (uint32_t{Bytes[3]} << 24);
-}
 
 // Compares ASCII letters without regard to case; Upper is in capitals.
 bool EqualsIgnoreCase(std::string_view Text, std::string_view Upper) {
@@ -27,22 +18,6 @@ bool EqualsIgnoreCase(std::string_view Text, std::string_view Upper) {
          std::equal(Text.begin(), Text.end(), Upper.begin(), [](char A, char B) {
            return (A >= 'a' && A <= 'z' ? static_cast<char>(A - 'a' + 'A') : A) == B;
          });
-}
-
-// The value field of a big-endian entry: values of one or two bytes that fit
-// stay as stored, a single 16-bit pair has each half's bytes exchanged only in
-// its first half (the first value is all that is read), everything else, a
-// 32-bit value or an offset, is reversed whole.
-void ValueFieldToHost(TDirectoryEntry& Entry) {
-  const bool SmallBytes = (Entry.Type == ftByte || Entry.Type == ftAscii || Entry.Type == ftSByte ||
-                           Entry.Type == ftUndefined) && Entry.Count <= 4;
-  const bool SmallShorts = (Entry.Type == ftShort || Entry.Type == ftSShort) && Entry.Count <= 2;
-  if (SmallBytes) return;
-  if (SmallShorts) {
-    std::swap(Entry.Value[0], Entry.Value[1]);
-    return;
-  }
-  std::reverse(std::begin(Entry.Value), std::end(Entry.Value));
 }
 
 // The maker prefixes of the Make tag, in the order they are tried.
@@ -73,13 +48,19 @@ void Absorbing(TWalk&& Walk) {
   }
 }
 
+// IFD 0 and IFD 1 end by their count alone; the sub-directories also at
+// their zero link, or where they run into the end of the data; GPS, whose
+// Version ID has tag 0, at a second zero tag or tag 0xFFFF; maker notes at
+// their zero link or the end of the data.
+constexpr TWalkEnd IFDWalk{};
+constexpr TWalkEnd SubDirectoryWalk{.AtZeroTag = true, .WithoutProgress = true};
+constexpr TWalkEnd GPSWalk{.AtZeroTag = true, .WithoutProgress = true, .AtTag0xFFFF = true};
+
 }  // namespace
 
 void TEXIF::Parse() {
-  struct TRewind {
-    TMemoryStream& File;
-    ~TRewind() { File.Seek(0); }
-  } Rewind{FFile};
+  FFile.Seek(0);
+  const TPositionGuard Rewind(FFile);  // the position is 0 again however the parse ends
   FMNF = mnfUnknown;
   FThumbnail.reset();
   FThumbnailBytes.clear();
@@ -96,7 +77,7 @@ void TEXIF::ParseStructure() {
   uint8_t Start[2] = {};
   FFile.Seek(0);
   FFile.ReadExact(Start);
-  FSOI = Little16(Start);
+  FSOI = static_cast<uint16_t>(Start[0] | (Start[1] << 8));
   const bool IsTIFF = FSOI == 0x4949 || FSOI == 0x4D4D;  // "II" or "MM"
   const bool IsJPEG = Start[0] == 0xFF && Start[1] == 0xD8;
   if (!IsTIFF && !(IsJPEG && FindExifSegment())) return;
@@ -177,22 +158,27 @@ void TEXIF::ReadComment(uint16_t SegmentLength) {
 // case W2 is and the entries start two bytes later. A TIFF file's IFD 0 is
 // read where O points.
 bool TEXIF::ReadTIFF() {
-  uint8_t Header[12];
   FFile.Seek(FIFD0Offset);
-  if (!FFile.ReadExact(Header)) return false;
-  FSwap = Header[0] == 'M' && Header[1] == 'M';
-  const uint32_t IFD0 = FSwap ? SwapLong(Little32(Header + 4)) : Little32(Header + 4);
-  const uint16_t W1 = Little16(Header + 8);
-  const uint16_t W2 = Little16(Header + 10);
+  if (FFile.Remaining() < 12) return false;
+  uint8_t Order[2];
+  FFile.ReadExact(Order);
+  FSwap = Order[0] == 'M' && Order[1] == 'M';
+  TTiffNumbers Tiff = Numbers();
+  uint16_t FortyTwo = 0, W1 = 0, W2 = 0;
+  uint32_t IFD0 = 0;
+  Tiff.U16(FortyTwo);
+  Tiff.U32(IFD0);
+  Tiff.U16(W1);
+  Tiff.U16(W2);
   const bool InJPEG = FIFD0Offset != 0;
 
   uint16_t Count = 0;
   if (InJPEG && W1 != 0 && W1 != 0xFFFF) {
-    Count = FSwap ? Swap16(W1) : W1;
+    Count = W1;
     FFile.Seek(int64_t{FIFD0Offset} + 10);
   } else {
     if (InJPEG)
-      Count = FSwap ? Swap16(W2) : W2;
+      Count = W2;
     else if (!ReadCount(IFD0, Count))
       Count = 0;
     // Some writers leave the count out: the first entry (the Make tag) follows.
@@ -210,77 +196,54 @@ bool TEXIF::ReadTIFF() {
 
 void TEXIF::ReadIFD0(uint16_t Count) {
   Absorbing([&] {
-    for (uint16_t Index = 0; Index < Count; ++Index) {
-      TDirectoryEntry Entry;
-      if (!ReadEntry(Entry)) return;
-      if (const TEXIFTagHeader* Header = FindTagHeader(IFD0Table, Entry.Tag)) {
+    WalkEntries(Count, IFD0Table, IFDWalk, [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
+      if (Header != nullptr) {
         Store(FTIFF, *Header, Entry, dkIFD0);
         if (Entry.Tag == 0x010F) DetectMaker(FTIFF.back());
       }
       if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTable, Entry.Tag))
         StorePointer(*Pointer, Entry);
-    }
+    });
   });
 }
 
 // IFD 1, the thumbnail's directory, linked from the end of IFD 0. A count
 // above 30 is taken as garbage and the directory is not read.
 void TEXIF::ReadIFD1() {
-  uint8_t Link[4];
-  if (!FFile.ReadExact(Link)) return;
-  FIFD1Offset = FSwap ? SwapLong(Little32(Link)) : Little32(Link);
+  uint32_t Link = 0;
+  if (!Numbers().U32(Link)) return;
+  FIFD1Offset = Link;
   if (FIFD1Offset == 0) return;
   uint16_t Count = 0;
   if (!ReadCount(FIFD1Offset, Count) || Count < 1 || Count > 30) return;
-  for (uint16_t Index = 0; Index < Count; ++Index) {
-    TDirectoryEntry Entry;
-    if (!ReadEntry(Entry)) return;
-    if (const TEXIFTagHeader* Header = FindTagHeader(IFD0Table, Entry.Tag))
-      Store(FIFD1, *Header, Entry, dkIFD1);
-  }
+  WalkEntries(Count, IFD0Table, IFDWalk, [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
+    if (Header != nullptr) Store(FIFD1, *Header, Entry, dkIFD1);
+  });
 }
 
-// The EXIF sub-IFD and the Interoperability IFD. The walk ends after the
-// directory's count of entries, at the first entry whose tag is 0, or when a
-// read makes no progress.
+// The EXIF sub-IFD and the Interoperability IFD.
 void TEXIF::ReadSubDirectory(uint16_t PointerTag, const TTagTable& Table, TTagList& List,
                              TDirectoryKind Kind, bool AlsoPointers) {
   const int64_t Offset = PointerOffset(PointerTag);
   uint16_t Count = 0;
   if (Offset == 0 || !ReadCount(Offset, Count)) return;
-  for (uint32_t Read = 0; Read < Count; ++Read) {
-    TDirectoryEntry Entry;
-    if (!ReadEntry(Entry) || FFile.Position() == FLastEntryEnd) return;
-    FLastEntryEnd = FFile.Position();
-    if (const TEXIFTagHeader* Header = FindTagHeader(Table, Entry.Tag))
-      Store(List, *Header, Entry, Kind);
+  WalkEntries(Count, Table, SubDirectoryWalk, [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
+    if (Header != nullptr) Store(List, *Header, Entry, Kind);
     if (AlsoPointers)
       if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTable, Entry.Tag))
         StorePointer(*Pointer, Entry);
-    if (Entry.Tag == 0) return;
-  }
+  });
 }
 
-// The GPS IFD. Its Version ID has tag 0, so the first zero tag is stored and
-// only a second one (or tag 0xFFFF) ends the walk, besides the count and the
-// progress check of the other sub-directories. The count keeps the 4-byte link
-// after the last entry from being read as a Version ID.
+// The GPS IFD. The count keeps the 4-byte link after the last entry from
+// being read as a Version ID.
 void TEXIF::ReadGPS() {
   const int64_t Offset = PointerOffset(0x8825);
   uint16_t Count = 0;
   if (Offset == 0 || !ReadCount(Offset, Count)) return;
-  bool ZeroStored = false;
-  for (uint32_t Read = 0; Read < Count; ++Read) {
-    TDirectoryEntry Entry;
-    if (!ReadEntry(Entry) || FFile.Position() == FLastEntryEnd) return;
-    FLastEntryEnd = FFile.Position();
-    const uint16_t Tag = (Entry.Tag == 0 && ZeroStored) ? 0xFFFF : Entry.Tag;
-    if (const TEXIFTagHeader* Header = FindTagHeader(GPSTable, Tag)) {
-      if (Tag == 0) ZeroStored = true;
-      Store(FGPS, *Header, Entry, dkGPS);
-    }
-    if (Tag == 0xFFFF) return;
-  }
+  WalkEntries(Count, GPSTable, GPSWalk, [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
+    if (Header != nullptr) Store(FGPS, *Header, Entry, dkGPS);
+  });
 }
 
 // The thumbnail: the bytes IFD 1 points at, cut at the end of the file. Bytes
@@ -299,30 +262,15 @@ void TEXIF::ReadThumbnail() {
   FThumbnailBytes = FFile.Copy(Start, Length);  // checked by libjpeg when first asked for
 }
 
-// Reads one 12-byte entry and brings it to host order; false on a short read.
-bool TEXIF::ReadEntry(TDirectoryEntry& Entry) {
-  uint8_t Bytes[12];
-  if (!FFile.ReadExact(Bytes)) return false;
-  Entry.Tag = Little16(Bytes);
-  Entry.Type = Little16(Bytes + 2);
-  Entry.Count = Little32(Bytes + 4);
-  std::copy(Bytes + 8, Bytes + 12, Entry.Value);
-  if (FSwap) {
-    Entry.Tag = Swap16(Entry.Tag);
-    Entry.Type = Swap16(Entry.Type);
-    Entry.Count = SwapLong(Entry.Count);
-    ValueFieldToHost(Entry);
-  }
-  return true;
-}
+TTiffNumbers TEXIF::Numbers() { return TTiffNumbers(FFile, FSwap); }
 
 // Reads a directory's 16-bit entry count at Offset from the TIFF header; the
 // position is then at the directory's first entry.
 bool TEXIF::ReadCount(int64_t Offset, uint16_t& Count) {
-  uint8_t Bytes[2];
   FFile.Seek(FIFD0Offset + Offset);
-  if (!FFile.ReadExact(Bytes)) return false;
-  Count = FSwap ? Swap16(Little16(Bytes)) : Little16(Bytes);
+  uint16_t Read = 0;
+  if (!Numbers().U16(Read)) return false;
+  Count = Read;
   return true;
 }
 

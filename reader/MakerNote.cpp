@@ -3,9 +3,11 @@
 // keeps the entries the maker's table knows; Canon's and Minolta's packed
 // camera-settings arrays are unpacked into one record per known setting.
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <optional>
 
-#include "EXIF_Intf.h"
+#include "DirectoryWalk.h"
 
 namespace {
 
@@ -26,12 +28,10 @@ int64_t EntriesStart(TMakerNoteFormat Format) {
   }
 }
 
-bool IsMinoltaSettings(uint16_t Tag) { return Tag == 0x0001 || Tag == 0x0003 || Tag == 0x0F00; }
+// The walk ends at the note's zero link, or at the end of the data.
+constexpr TWalkEnd MakerNoteWalk{.AtZeroTag = true, .AtEndOfData = true};
 
-// Canon settings arrays list no setting past these positions.
-constexpr uint16_t LastCanonSettings1Item = 28;
-constexpr uint16_t LastCanonSettings2Item = 15;
-constexpr uint16_t MinoltaSettingsItems = 50;
+bool IsMinoltaSettings(uint16_t Tag) { return Tag == 0x0001 || Tag == 0x0003 || Tag == 0x0F00; }
 
 // Newer Nikon notes hold a TIFF header of their own after the "Nikon\0"
 // signature (at note + 10): their value offsets count from that header, in
@@ -42,10 +42,9 @@ struct TNikonHeader {
 };
 
 TNikonHeader ReadNikonHeader(TMemoryStream& File, int64_t NoteStart) {
-  uint8_t Bytes[14] = {};
+  uint8_t Signature[10] = {}, Tiff[4] = {};
   File.Seek(NoteStart);
-  if (!File.ReadExact(Bytes) || std::memcmp(Bytes, "Nikon\0", 6) != 0) return {};
-  const uint8_t* Tiff = Bytes + 10;
+  if (!File.ReadExact(Signature) || !File.ReadExact(Tiff) || std::memcmp(Signature, "Nikon\0", 6) != 0) return {};
   if (std::memcmp(Tiff, "II*\0", 4) == 0) return {true, false};
   if (std::memcmp(Tiff, "MM\0*", 4) == 0) return {true, true};
   return {};
@@ -55,58 +54,76 @@ TNikonHeader ReadNikonHeader(TMemoryStream& File, int64_t NoteStart) {
 // stored under other meanings in a note with its own header.
 bool IsOlderNikonOnlyTag(uint16_t Tag) { return Tag >= 0x0003 && Tag <= 0x000B; }
 
+// Puts a flag back to what it was when the guard was made, however the scope
+// ends.
+class TFlagGuard {
+ public:
+  explicit TFlagGuard(bool& Flag) : FFlag(Flag), FSaved(Flag) {}
+  ~TFlagGuard() { FFlag = FSaved; }
+  TFlagGuard(const TFlagGuard&) = delete;
+  TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FSaved;
+};
+
 }  // namespace
 
-// The walk ends after the note's count of entries (the 16 bits just before
-// the maker's first entry), at a zero tag that is not stored (the link after
-// the last entry, or a second zero tag), or at the end of the data. A first
-// zero tag is stored when the table names it (Fuji's version, Minolta's
-// signature). Value offsets count from the TIFF header, except in Fuji notes
-// (from the note's first byte) and in Nikon notes with a header of their own.
+// A packed camera-settings array: where its items start, how many there are,
+// their size and byte order, and the decoder of one item.
+struct TSettingsArray {
+  int64_t FirstItem;       // bytes from the array's offset to its first item
+  bool CountInFirstWord;   // the first 16-bit word is the array's length in bytes
+  uint16_t MaxItems;       // no known setting lies past this item
+  bool BigEndian;
+  bool FourBytes;          // 32-bit items, else 16-bit
+  void (*Decode)(TEXIFTag& Rec, uint32_t Item, const TCanonLensItems& Lens);
+};
+
+namespace {
+
+// Canon: a first 16-bit word giving the array's length in bytes, then one
+// 16-bit item per setting, both little-endian as Canon cameras write them.
+// Minolta: big-endian 32-bit items in any file; the first word is not a
+// setting, and 50 items are read whatever the entry's count.
+constexpr TSettingsArray CanonSettings1Array{2, true, 28, false, false, DecodeCanonSettings1};
+constexpr TSettingsArray CanonSettings2Array{
+    2, true, 15, false, false,
+    [](TEXIFTag& Rec, uint32_t Item, const TCanonLensItems&) { DecodeCanonSettings2(Rec, Item); }};
+constexpr TSettingsArray MinoltaSettingsArray{
+    4, false, 50, true, true,
+    [](TEXIFTag& Rec, uint32_t Item, const TCanonLensItems&) { DecodeMinoltaSettings(Rec, Item); }};
+
+constexpr size_t MaxSettingsItems = 50;
+
+}  // namespace
+
+// Value offsets count from the TIFF header, except in Fuji notes (from the
+// note's first byte) and in Nikon notes with a header of their own; the
+// file's byte order comes back after such a Nikon note.
 void TEXIF::ReadMakerNote() {
   const int64_t NoteOffset = PointerOffset(0x927C);
   if (NoteOffset == 0 || FMNF == mnfUnknown) return;
   const int64_t NoteStart = FIFD0Offset + NoteOffset;
-  const bool FileSwap = FSwap;
-  TNikonHeader Nikon;
+  const TNikonHeader Nikon = FMNF == mnfNikon ? ReadNikonHeader(FFile, NoteStart) : TNikonHeader{};
   FMakerNoteBase = FIFD0Offset;
+  std::optional<TFlagGuard> FileByteOrder;
   if (FMNF == mnfFuji) {
-    FSwap = false;  // Fuji notes are little-endian in every file
+    FSwap = false;  // Fuji notes are little-endian in every file, and it stays so
     FMakerNoteBase = NoteStart;
-  } else if (FMNF == mnfNikon && (Nikon = ReadNikonHeader(FFile, NoteStart)).Present) {
+  } else if (Nikon.Present) {
+    FileByteOrder.emplace(FSwap);
     FSwap = Nikon.BigEndian;
     FMakerNoteBase = NoteStart + 10;
   }
-  struct TRestoreByteOrder {
-    bool& Swap;
-    bool Saved;
-    bool Restore;
-    ~TRestoreByteOrder() {
-      if (Restore) Swap = Saved;
-    }
-  } Restore{FSwap, FileSwap, Nikon.Present};
-  WalkMakerNote(NoteOffset, Nikon.Present);
-}
-
-void TEXIF::WalkMakerNote(int64_t NoteOffset, bool SkipOlderNikonTags) {
-  const TTagTable Table = MakerNoteTags(FMNF);
   uint16_t Count = 0;
   if (!ReadCount(NoteOffset + EntriesStart(FMNF) - 2, Count)) return;
-  bool ZeroStored = false;
-  for (uint32_t Read = 0; Read < Count; ++Read) {
-    TDirectoryEntry Entry;
-    if (!ReadEntry(Entry)) return;
-    uint16_t Tag = Entry.Tag;
-    const bool Skipped = (Tag == 0 && ZeroStored) || (SkipOlderNikonTags && IsOlderNikonOnlyTag(Tag));
-    if (const TEXIFTagHeader* Header = Skipped ? nullptr : FindTagHeader(Table, Tag)) {
-      StoreMakerNoteEntry(*Header, Entry);
-      if (Tag == 0) {
-        ZeroStored = true;
-        Tag = 0xFFFF;
-      }
-    }
-    if (Tag == 0 || FFile.Remaining() == 0) return;
-  }
+  WalkEntries(Count, MakerNoteTags(FMNF), MakerNoteWalk,
+              [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
+                if (Header != nullptr && !(Nikon.Present && IsOlderNikonOnlyTag(Entry.Tag)))
+                  StoreMakerNoteEntry(*Header, Entry);
+              });
 }
 
 void TEXIF::StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry) {
@@ -120,66 +137,43 @@ void TEXIF::StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEn
     Store(FMN, Header, Entry, dkMakerNote);
 }
 
-// A Canon settings array: a first 16-bit word giving the array's length in
-// bytes, then one 16-bit item per setting. Both are read as stored
-// (little-endian, as Canon cameras write them).
-std::vector<uint16_t> TEXIF::ReadCanonItems(const TDirectoryEntry& Entry, uint16_t LastItem) {
-  std::vector<uint16_t> Items;
-  FFile.Seek(int64_t{FIFD0Offset} + Entry.ValueLong());
-  uint8_t Word[2];
-  if (!FFile.ReadExact(Word)) return Items;
-  const auto Length = static_cast<uint16_t>(Word[0] | (Word[1] << 8));
-  const uint16_t Count = std::min<uint16_t>(static_cast<uint16_t>(Length / 2), LastItem);
-  while (Items.size() < Count && FFile.ReadExact(Word))
-    Items.push_back(static_cast<uint16_t>(Word[0] | (Word[1] << 8)));
-  return Items;
-}
+void TEXIF::ReadCanonSettings1(const TDirectoryEntry& Entry) { ReadSettings(Entry, CanonSettings1Array); }
 
-void TEXIF::ReadCanonSettings1(const TDirectoryEntry& Entry) {
-  const int64_t Resume = FFile.Position();
-  const std::vector<uint16_t> Items = ReadCanonItems(Entry, LastCanonSettings1Item);
-  const auto Item = [&](size_t Position) -> uint32_t {
-    return Position <= Items.size() ? Items[Position - 1] : 0;
-  };
+void TEXIF::ReadCanonSettings2(const TDirectoryEntry& Entry) { ReadSettings(Entry, CanonSettings2Array); }
+
+void TEXIF::ReadMinoltaSettings(const TDirectoryEntry& Entry) { ReadSettings(Entry, MinoltaSettingsArray); }
+
+// Reads the array's items (those the data holds), then hands each to the
+// decoder with its 1-based position as the record's tag; every item the
+// decoder recognises becomes a record. Canon's "Lens Attached" shows the
+// lens's focal range, whose long end and units are items 23 and 25.
+void TEXIF::ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Array) {
+  const TPositionGuard Resume(FFile);
+  const int64_t ArrayStart = int64_t{FIFD0Offset} + Entry.ValueLong();
+  TTiffNumbers Items(FFile, Array.BigEndian);
+  uint16_t Count = Array.MaxItems;
+  FFile.Seek(ArrayStart);
+  if (Array.CountInFirstWord) {
+    uint16_t Length = 0;
+    if (!Items.U16(Length)) return;
+    Count = std::min<uint16_t>(static_cast<uint16_t>(Length / 2), Array.MaxItems);
+  }
+  FFile.Seek(ArrayStart + Array.FirstItem);
+  std::array<uint32_t, MaxSettingsItems> Values{};
+  size_t Read = 0;
+  while (Read < Count) {
+    uint16_t Short = 0;
+    if (Array.FourBytes ? !Items.U32(Values[Read]) : !Items.U16(Short)) break;
+    if (!Array.FourBytes) Values[Read] = Short;
+    ++Read;
+  }
+  const auto Item = [&](size_t Position) { return Position <= Read ? Values[Position - 1] : 0; };
   const TCanonLensItems Lens{Item(23), Item(25)};
   TEXIFTag Rec;
-  for (size_t Position = 1; Position <= Items.size(); ++Position) {
+  for (size_t Position = 1; Position <= Read; ++Position) {
     Rec.Header.Tag = static_cast<uint16_t>(Position);
     Rec.Typ = 0;
-    DecodeCanonSettings1(Rec, Item(Position), Lens);
+    Array.Decode(Rec, Item(Position), Lens);
     if (Rec.Typ != 0) NewRecord(FMN) = Rec;
   }
-  FFile.Seek(Resume);
-}
-
-void TEXIF::ReadCanonSettings2(const TDirectoryEntry& Entry) {
-  const int64_t Resume = FFile.Position();
-  const std::vector<uint16_t> Items = ReadCanonItems(Entry, LastCanonSettings2Item);
-  TEXIFTag Rec;
-  for (size_t Position = 1; Position <= Items.size(); ++Position) {
-    Rec.Header.Tag = static_cast<uint16_t>(Position);
-    Rec.Typ = 0;
-    DecodeCanonSettings2(Rec, Items[Position - 1]);
-    if (Rec.Typ != 0) NewRecord(FMN) = Rec;
-  }
-  FFile.Seek(Resume);
-}
-
-// A Minolta settings array: big-endian 32-bit items in any file. The first
-// word is not a setting; item i is the word at 4 x i.
-void TEXIF::ReadMinoltaSettings(const TDirectoryEntry& Entry) {
-  const int64_t Resume = FFile.Position();
-  FFile.Seek(int64_t{FIFD0Offset} + Entry.ValueLong() + 4);
-  TEXIFTag Rec;
-  for (uint16_t Position = 1; Position <= MinoltaSettingsItems; ++Position) {
-    uint8_t Word[4];
-    if (!FFile.ReadExact(Word)) break;
-    const uint32_t Item = (uint32_t{Word[0]} << 24) | (uint32_t{Word[1]} << 16) |
-                          (uint32_t{Word[2]} << 8) | Word[3];
-    Rec.Header.Tag = Position;
-    Rec.Typ = 0;
-    DecodeMinoltaSettings(Rec, Item);
-    if (Rec.Typ != 0) NewRecord(FMN) = Rec;
-  }
-  FFile.Seek(Resume);
 }

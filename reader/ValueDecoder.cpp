@@ -12,6 +12,7 @@
 
 #include "EXIF_Intf.h"
 #include "TextCodec.h"
+#include "TiffData.h"
 
 namespace {
 
@@ -45,13 +46,12 @@ double ComponentBits(std::span<const uint8_t> Bytes) {
   return Sum;
 }
 
-// The first number of a value whose bytes are in host order (little-endian).
-double NumberFromBytes(uint16_t Type, const uint8_t* Bytes) {
-  const uint32_t Long = uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) |
-                        (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
+// The first number of a value field whose 4 bytes, in host order, make Long
+// (its first byte lowest).
+double NumberFromBytes(uint16_t Type, uint32_t Long) {
   switch (Type) {
-    case ftByte: return Bytes[0];
-    case ftSByte: return static_cast<int8_t>(Bytes[0]);
+    case ftByte: return static_cast<uint8_t>(Long);
+    case ftSByte: return static_cast<int8_t>(static_cast<uint8_t>(Long));
     case ftShort: return static_cast<uint16_t>(Long);
     case ftSShort: return static_cast<int16_t>(static_cast<uint16_t>(Long));
     case ftLong: return Long;
@@ -88,7 +88,7 @@ void AppendRationalPair(std::string& Out, uint32_t Numerator, uint32_t Denominat
 }  // namespace
 
 void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target) {
-  const int64_t Resume = FFile.Position();
+  const TPositionGuard Resume(FFile);
   const int64_t Base = Kind == dkMakerNote ? FMakerNoteBase : int64_t{FIFD0Offset};
   FFile.Seek(Base + Entry.ValueLong());
   Target.Typ = Entry.Type;
@@ -109,7 +109,6 @@ void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIF
     default: break;
   }
   Trim(Target.StringValue);
-  FFile.Seek(Resume);
 }
 
 // Texts: at most 256 bytes, up to the first zero byte, from the value field
@@ -143,10 +142,12 @@ void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
 // Numerator/denominator pairs, each number in the file's byte order. A zero
 // denominator gives 0; the text keeps the raw pair.
 void TEXIF::DecodeRationals(TEXIFTag& Target, bool Signed) {
+  TTiffNumbers Tiff = Numbers();
   const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
   for (size_t Index = 0; Index < Values; ++Index) {
-    const uint32_t Numerator = ReadU32();
-    const uint32_t Denominator = ReadU32();
+    uint32_t Numerator = 0, Denominator = 0;
+    Tiff.U32(Numerator);
+    Tiff.U32(Denominator);
     double Quotient = 0;
     if (Denominator != 0) {
       Quotient = Signed ? static_cast<double>(static_cast<int32_t>(Numerator)) /
@@ -159,15 +160,9 @@ void TEXIF::DecodeRationals(TEXIFTag& Target, bool Signed) {
 }
 
 void TEXIF::DecodeDoubles(TEXIFTag& Target) {
+  TTiffNumbers Tiff = Numbers();
   const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
-  for (size_t Index = 0; Index < Values; ++Index) {
-    uint8_t Bytes[8] = {};
-    FFile.ReadExact(Bytes);
-    if (FSwap) std::reverse(std::begin(Bytes), std::end(Bytes));
-    uint64_t Bits = 0;
-    for (int Byte = 7; Byte >= 0; --Byte) Bits = (Bits << 8) | Bytes[Byte];
-    Target.NumericValue[Index] = std::bit_cast<double>(Bits);
-  }
+  for (size_t Index = 0; Index < Values; ++Index) Tiff.F64(Target.NumericValue[Index]);
 }
 
 // The first value of a number array. When the values take more than 4 bytes
@@ -180,21 +175,23 @@ void TEXIF::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target) {
     return;
   }
   const size_t Size = FieldTypeSize(Entry.Type);
-  uint8_t Bytes[4] = {};
-  if (uint64_t{Entry.Count} * Size > 4) {
-    FFile.Read(std::span<uint8_t>(Bytes, Size));
-    if (FSwap) std::reverse(Bytes, Bytes + Size);
-  } else {
-    std::memcpy(Bytes, Entry.Value, 4);
+  if (uint64_t{Entry.Count} * Size <= 4) {
+    Target.NumericValue[0] = NumberFromBytes(Entry.Type, Entry.ValueLong());
+    return;
   }
-  Target.NumericValue[0] = NumberFromBytes(Entry.Type, Bytes);
-}
-
-// A 32-bit number in the file's byte order; missing bytes read as zeros.
-uint32_t TEXIF::ReadU32() {
-  uint8_t Bytes[4] = {};
-  FFile.ReadExact(Bytes);
-  const uint32_t Value = uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) |
-                         (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
-  return FSwap ? SwapLong(Value) : Value;
+  // Read in the file's byte order and laid out as a value field holds it.
+  TTiffNumbers Tiff = Numbers();
+  uint32_t Value = 0;
+  if (Size == 4) {
+    Tiff.U32(Value);
+  } else if (Size == 2) {
+    uint16_t Short = 0;
+    Tiff.U16(Short);
+    Value = Short;
+  } else {
+    uint8_t Byte[1] = {};
+    FFile.ReadExact(Byte);
+    Value = Byte[0];
+  }
+  Target.NumericValue[0] = NumberFromBytes(Entry.Type, Value);
 }

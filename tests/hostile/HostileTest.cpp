@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Corpus.h"
+#include "DocumentInternals.h"
 #include "DumpFormat.h"
 #include "EXIF_Intf.h"
 #include "FileBlocks.h"
@@ -73,7 +74,7 @@ TEST(Hostile, RowsAreTheSameFromDiskAndFromMemory) {
     TEXIF FromMemory, FromDisk, InSmallBlocks;
     FromMemory.LoadFromBytes(ReadWholeFile(File));
     FromDisk.LoadFromFile(File);
-    InSmallBlocks.LoadFrom(TMemoryStream(TFileBlocks::Open(File, 4096, 4 * 4096)));
+    TEXIFInternals::LoadFrom(InSmallBlocks, TMemoryStream(TFileBlocks::Open(File, 4096, 4 * 4096)));
     const std::string Expected = Rows(FromMemory);
     EXPECT_EQ(Rows(FromDisk), Expected) << File;
     EXPECT_EQ(Rows(InSmallBlocks), Expected) << File;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "DocumentInternals.h"
 #include "EXIF_Intf.h"
 #include "FileBlocks.h"
 #include "ExifWriter.h"
@@ -152,7 +153,7 @@ TEST(Document, ReadErrorDuringTheParseKeepsThePreviousOne) {
   Doc.LoadFromFile(With);
   std::unique_ptr<TFileBlocks> Blocks = TFileBlocks::Open(Late);
   fs::resize_file(Late, 70000);
-  EXPECT_THROW(Doc.LoadFrom(TMemoryStream(std::move(Blocks)), Late), EFileReadError);
+  EXPECT_THROW(TEXIFInternals::LoadFrom(Doc, TMemoryStream(std::move(Blocks)), Late), EFileReadError);
   EXPECT_EQ(Doc.FileName(), With);
   EXPECT_EQ(Doc.TIFFCount(), 5);
   EXPECT_NE(Doc.Thumbnail(), nullptr);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "DocumentInternals.h"
 #include "EXIF_Intf.h"
 #include "ExifWriter.h"
 
@@ -216,7 +217,7 @@ TEST(MakerNote, NikonWithItsOwnTiffHeader) {
           "NIKON", [&](uint32_t) { return NoteBytes(Header, Entries, NoteOrder, OwnHeaderBase); }, FileOrder));
       EXPECT_EQ(MakerRows(Doc), (std::vector<TRow>{{0x000F, "ISO selection", "AUTO"},
                                                    {0x0086, "Digital Zoom", "1.5 (3/2) x"}}));
-      EXPECT_EQ(Doc.Swapped(), FileOrder == TByteOrder::Big);
+      EXPECT_EQ(TEXIFInternals::Swapped(Doc), FileOrder == TByteOrder::Big);
     }
   }
 }
@@ -242,7 +243,7 @@ TEST(MakerNote, FujiOwnOffsetsAndByteOrder) {
                                                  {0x1000, "Quality", "NORMAL"},
                                                  {0x1002, "White Balance", "Custom"},
                                                  {0x1011, "Flash Strength", "-0.5 (-5/10) EV"}}));
-    EXPECT_FALSE(Doc.Swapped());
+    EXPECT_FALSE(TEXIFInternals::Swapped(Doc));
   }
 }
 

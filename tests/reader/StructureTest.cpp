@@ -2,6 +2,7 @@
 // directory walks and their end rules, and the thumbnail, on exact bytes.
 #include <gtest/gtest.h>
 
+#include "DocumentInternals.h"
 #include "EXIF_Intf.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
@@ -64,7 +65,7 @@ TEST(MarkerWalk, FindsTheTiffHeader) {
   for (const TCase& Case : Cases) {
     TEXIF Doc;
     LoadBytes(Doc, Case.File);
-    EXPECT_EQ(Doc.IFD0Offset(), Case.HeaderAt) << Case.What;
+    EXPECT_EQ(TEXIFInternals::IFD0Offset(Doc), Case.HeaderAt) << Case.What;
     EXPECT_EQ(Doc.TIFFCount(), Case.HeaderAt ? 2 : 0) << Case.What;
   }
 }
@@ -113,7 +114,7 @@ TEST(MarkerWalk, FirstExifSegmentWins) {
   Other.Ascii(0x010F, "Other").Ascii(0x0110, "Model").Ascii(0x0131, "Software");
   TEXIF Doc;
   LoadBytes(Doc, JpegWith({ExifSegment(TiffBlock(SimpleIfd0())), ExifSegment(TiffBlock(Other))}));
-  EXPECT_EQ(Doc.IFD0Offset(), 12u);
+  EXPECT_EQ(TEXIFInternals::IFD0Offset(Doc), 12u);
   EXPECT_EQ(Doc.FindTIFFTag(0x010F).StringValue, "Canon");
 }
 
@@ -138,8 +139,8 @@ TEST(TiffHeader, TiffFilesInBothByteOrders) {
     SCOPED_TRACE(OrderName(Order));
     TEXIF Doc;
     LoadBytes(Doc, TiffBlock(SimpleIfd0(), Order));
-    EXPECT_EQ(Doc.IFD0Offset(), 0u);
-    EXPECT_EQ(Doc.Swapped(), Order == TByteOrder::Big);
+    EXPECT_EQ(TEXIFInternals::IFD0Offset(Doc), 0u);
+    EXPECT_EQ(TEXIFInternals::Swapped(Doc), Order == TByteOrder::Big);
     EXPECT_EQ(IFD0Tags(Doc), (TTags{0x010F, 0x0112}));
     EXPECT_EQ(Doc.FindTIFFTag(0x0112).NumericValue[0], 6);
     EXPECT_EQ(Doc.EXIFTag(0).StringValue, "1/125");
