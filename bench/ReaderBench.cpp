@@ -20,6 +20,7 @@
 
 #include "BenchFiles.h"
 #include "EXIF_Intf.h"
+#include "TagViews.h"
 
 namespace fs = std::filesystem;
 
@@ -149,21 +150,8 @@ size_t ReadWhole(const std::string& File) {
 // Every row's value text, as the six tag tabs make them.
 size_t AllValueTexts(const TEXIF& Doc) {
   size_t Length = 0;
-  TEXIFTag Rec;
-  const auto Rows = [&](int32_t Count, void (TEXIF::*Record)(uint16_t, TEXIFTag&) const,
-                        auto&& ValueText) {
-    for (int32_t Index = 0; Index < Count; ++Index) {
-      (Doc.*Record)(static_cast<uint16_t>(Index), Rec);
-      Length += ValueText(Rec).size();
-    }
-  };
-  Rows(Doc.TIFFCount(), &TEXIF::TIFFTag, TIFFValueText);
-  Rows(Doc.EXIFCount(), &TEXIF::EXIFTag, EXIFValueText);
-  Rows(Doc.INTEROPCount(), &TEXIF::INTEROPTag, InteropValueText);
-  Rows(Doc.MakerNoteCount(), &TEXIF::MakerNoteTag,
-       [&](const TEXIFTag& Row) { return MakerNoteValueText(Doc.MakerNoteFormat(), Row); });
-  Rows(Doc.EXIF_IFD1Count(), &TEXIF::EXIF_IFD1Tag, TIFFValueText);
-  Rows(Doc.GPSCount(), &TEXIF::GPSTag, GPSValueText);
+  for (const TTagView& View : TagViews)
+    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) { Length += View.ValueText(Doc, Rec).size(); });
   return Length;
 }
 

@@ -9,45 +9,6 @@
 
 namespace {
 
-using TValueText = std::string (*)(const TEXIF&, const TEXIFTag&);
-
-// One tag tab: its section title, its JSON key, how to read its records and
-// which function makes the Value column.
-struct TDirectoryView {
-  std::string_view Title;
-  std::string_view Key;
-  int32_t (TEXIF::*Count)() const;
-  void (TEXIF::*Record)(uint16_t, TEXIFTag&) const;
-  TValueText Value;
-};
-
-const TDirectoryView DirectoryViews[] = {
-    {"IFD 0", "ifd0", &TEXIF::TIFFCount, &TEXIF::TIFFTag,
-     [](const TEXIF&, const TEXIFTag& Rec) { return TIFFValueText(Rec); }},
-    {"EXIF Sub IFD", "exif", &TEXIF::EXIFCount, &TEXIF::EXIFTag,
-     [](const TEXIF&, const TEXIFTag& Rec) { return EXIFValueText(Rec); }},
-    {"EXIF Interoperability IFD", "interop", &TEXIF::INTEROPCount, &TEXIF::INTEROPTag,
-     [](const TEXIF&, const TEXIFTag& Rec) { return InteropValueText(Rec); }},
-    {"Maker Note", "makerNote", &TEXIF::MakerNoteCount, &TEXIF::MakerNoteTag,
-     [](const TEXIF& Doc, const TEXIFTag& Rec) {
-       return MakerNoteValueText(Doc.MakerNoteFormat(), Rec);
-     }},
-    {"IFD 1", "ifd1", &TEXIF::EXIF_IFD1Count, &TEXIF::EXIF_IFD1Tag,
-     [](const TEXIF&, const TEXIFTag& Rec) { return TIFFValueText(Rec); }},
-    {"GPS", "gps", &TEXIF::GPSCount, &TEXIF::GPSTag,
-     [](const TEXIF&, const TEXIFTag& Rec) { return GPSValueText(Rec); }},
-};
-
-template <class TVisit>
-void ForEachRecord(const TEXIF& Doc, const TDirectoryView& View, TVisit&& Visit) {
-  const int32_t Count = (Doc.*View.Count)();
-  TEXIFTag Rec;
-  for (int32_t Index = 0; Index < Count; ++Index) {
-    (Doc.*View.Record)(static_cast<uint16_t>(Index), Rec);
-    Visit(Rec);
-  }
-}
-
 void WriteSize(std::ostream& Out, const TPictureSize& Size) {
   Out << Size.Width << " x " << Size.Height << '\n';
 }
@@ -128,8 +89,6 @@ std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, TByteBuffer Picture) 
   return OrientedSize(Jpeg.Size(), OrientationCode(Doc));
 }
 
-std::string TagColumnText(uint16_t Tag) { return "0x" + FormatHex(Tag); }
-
 namespace {
 
 // Whether the byte at At starts a character that is escaped, and how many
@@ -175,15 +134,14 @@ void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
   const TEXIF& Doc = Input.Document;
   Out << "== " << EscapeControls(Input.FileName) << '\n';
   std::string Row;
-  for (const TDirectoryView& View : DirectoryViews) {
+  for (const TTagView& View : TagViews) {
     Out << '[' << View.Title << "]\n";
     ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Row = "0x";
-      AppendHex(Row, Rec.Header.Tag);
+      Row = TagColumnText(Rec.Header.Tag);
       Row += '\t';
       AppendEscaped(Row, Rec.Header.Name);
       Row += '\t';
-      AppendEscaped(Row, View.Value(Doc, Rec));
+      AppendEscaped(Row, View.ValueText(Doc, Rec));
       Row += '\n';
       Out.write(Row.data(), static_cast<std::streamsize>(Row.size()));
     });
@@ -221,11 +179,11 @@ class TJsonMembers {
   void Value(std::string_view Key, const nlohmann::json& Value) { Name(Key) << Indented(Value, 2); }
 
   void Records(std::string_view Key, const TEXIF& Doc) {
-    const TDirectoryView& View = ViewOfKey(Key);
+    const TTagView& View = ViewOfKey(Key);
     std::ostream& Out = Name(Key);
     bool Any = false;
     ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Out << (Any ? ",\n      " : "[\n      ") << Indented(RecordJson(Rec, View.Value(Doc, Rec)), 3);
+      Out << (Any ? ",\n      " : "[\n      ") << Indented(RecordJson(Rec, View.ValueText(Doc, Rec)), 3);
       Any = true;
     });
     Out << (Any ? "\n    ]" : "[]");
@@ -238,9 +196,8 @@ class TJsonMembers {
     return FOut;
   }
 
-  static const TDirectoryView& ViewOfKey(std::string_view Key) {
-    return *std::find_if(std::begin(DirectoryViews), std::end(DirectoryViews),
-                         [&](const TDirectoryView& View) { return View.Key == Key; });
+  static const TTagView& ViewOfKey(std::string_view Key) {
+    return *std::find_if(TagViews.begin(), TagViews.end(), [&](const TTagView& View) { return View.Key == Key; });
   }
 
   std::ostream& FOut;

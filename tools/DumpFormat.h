@@ -8,6 +8,7 @@
 #include <string>
 
 #include "EXIF_Intf.h"
+#include "TagViews.h"
 #include "PictureSize.h"
 
 // The file's contribution to the output. Image is the size the Image tab
@@ -29,8 +30,6 @@ std::optional<TPictureSize> ImageTabSize(const TEXIF& Document);
 // The same for the document's bytes, already read (standard input).
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Document, TByteBuffer Picture);
 
-// The "Tag" column: "0x" and the tag number in upper-case hexadecimal.
-std::string TagColumnText(uint16_t Tag);
 
 // Control characters written as \xNN (the code point: below 32, DEL and the
 // C1 controls U+0080 to U+009F), and the line and paragraph separators as

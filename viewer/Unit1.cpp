@@ -32,7 +32,7 @@ constexpr QSize TabControlSize(727, 582);
 constexpr QSize ImagePanelSize(719, 554);
 constexpr int FontPixels = 11;  // 8 points at 96 dots per inch
 constexpr int LabelHeight = 13;
-constexpr int ImageTab = 6;  // the index of " Image " in TabCaptions
+constexpr int ImageTab = TagViews.size();  // " Image ", the first tab after the tag tabs
 
 // The open dialog's filter: a description and the patterns it stands for.
 // The "All" entry also takes TIFF files, which its description does not name.
@@ -203,7 +203,8 @@ void TForm1::CreateControls() {
   QFont TabFont = font();
   TabFont.setBold(true);
   tc->Tabs()->setFont(TabFont);
-  for (const char* Caption : TabCaptions) tc->Tabs()->addTab(QString::fromLatin1(Caption));
+  for (const TTagView& View : TagViews) tc->Tabs()->addTab(FromUtf8(View.Caption));
+  for (const char* Caption : PictureAndCommentCaptions) tc->Tabs()->addTab(QString::fromLatin1(Caption));
   tc->SetTabIndex(0);
   Layout->Place(tc, {13, 42, TabControlSize.width(), TabControlSize.height()}, akAll);
 
@@ -465,40 +466,31 @@ void TForm1::ListContextPopup(const QPoint& Position) {
 // ---------------------------------------------------------------------------
 // Views
 
-template <class TValueText>
-void TForm1::DisplayTags(int32_t Count, TEXIFTag (TEXIF::*Record)(uint16_t) const,
-                         TValueText ValueText) {
+void TForm1::DisplayTags(const TTagView& View) {
   {
     const TUpdateBlock Batch(List);
     List->clear();
-    for (int32_t Index = 0; Index < Count; ++Index) {
+    ForEachRecord(*EXIF, View, [&](const TEXIFTag& Rec) {
       auto* Row = new QTreeWidgetItem(List);
-      const TEXIFTag Rec = (EXIF.get()->*Record)(static_cast<uint16_t>(Index));
-      Row->setText(0, QStringLiteral("0x") + QString::fromStdString(FormatHex(Rec.Header.Tag)));
+      Row->setText(0, QString::fromStdString(TagColumnText(Rec.Header.Tag)));
       Row->setText(1, FromUtf8(Rec.Header.Name));
-      Row->setText(2, QString::fromStdString(ValueText(Rec)));
-    }
+      Row->setText(2, QString::fromStdString(View.ValueText(*EXIF, Rec)));
+    });
   }
   List->show();
 }
 
-void TForm1::DisplayIFD0() { DisplayTags(EXIF->TIFFCount(), &TEXIF::TIFFTag, TIFFValueText); }
+void TForm1::DisplayIFD0() { DisplayTags(TagViews[tvIFD0]); }
 
-void TForm1::DisplayIFD1() { DisplayTags(EXIF->EXIF_IFD1Count(), &TEXIF::EXIF_IFD1Tag, TIFFValueText); }
+void TForm1::DisplayIFD1() { DisplayTags(TagViews[tvIFD1]); }
 
-void TForm1::DisplayEXIFSubIFD() { DisplayTags(EXIF->EXIFCount(), &TEXIF::EXIFTag, EXIFValueText); }
+void TForm1::DisplayEXIFSubIFD() { DisplayTags(TagViews[tvEXIF]); }
 
-void TForm1::DisplayEXIFInteropIFD() {
-  DisplayTags(EXIF->INTEROPCount(), &TEXIF::INTEROPTag, InteropValueText);
-}
+void TForm1::DisplayEXIFInteropIFD() { DisplayTags(TagViews[tvInterop]); }
 
-void TForm1::DisplayEXIFGPSIFD() { DisplayTags(EXIF->GPSCount(), &TEXIF::GPSTag, GPSValueText); }
+void TForm1::DisplayEXIFGPSIFD() { DisplayTags(TagViews[tvGPS]); }
 
-void TForm1::DisplayMakerNote() {
-  const TMakerNoteFormat Format = EXIF->MakerNoteFormat();
-  DisplayTags(EXIF->MakerNoteCount(), &TEXIF::MakerNoteTag,
-              [Format](const TEXIFTag& Rec) { return MakerNoteValueText(Format, Rec); });
-}
+void TForm1::DisplayMakerNote() { DisplayTags(TagViews[tvMakerNote]); }
 
 void TForm1::DisplayComment() {
   Memo->show();

@@ -18,6 +18,7 @@
 #include "Bitmap.h"
 #include "Controls.h"
 #include "EXIF_Intf.h"
+#include "TagViews.h"
 
 // Turns Bitmap by Angle radians (positive is clockwise on the screen) about
 // its centre. With Enlarge the result is large enough for the whole turned
@@ -38,11 +39,8 @@ struct TShownPicture {
 };
 TShownPicture ScreenPicture(const std::string& FileName, int64_t Orientation, QSize Screen, QColor Background);
 
-// The tabs of the tab strip, in order.
-inline constexpr const char* TabCaptions[] = {
-    " IFD 0 ", " EXIF Sub IFD", " EXIF Interoperability IFD ", " Maker Note ", " IFD 1",
-    " GPS ",   " Image ",       " Thumbnail ",                 " Comment ",
-};
+// The captions of the tabs after the six tag tabs (TagViews), in order.
+inline constexpr const char* PictureAndCommentCaptions[] = {" Image ", " Thumbnail ", " Comment "};
 
 class TForm1 : public QWidget {
  public:
@@ -112,6 +110,5 @@ class TForm1 : public QWidget {
   void WatchScreen();
   QSize ScreenPixels() const;
   void ShowPicture(QImage Picture, QSize Size);
-  template <class TValueText>
-  void DisplayTags(int32_t Count, TEXIFTag (TEXIF::*Record)(uint16_t) const, TValueText ValueText);
+  void DisplayTags(const TTagView& View);
 };

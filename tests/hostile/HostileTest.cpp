@@ -14,16 +14,9 @@
 
 namespace {
 
-// Everything a viewer would do with the document: every row's value text,
-// the thumbnail's pixels when they are small enough to decode.
+// Everything a viewer would do with the document: every row's value text.
 void UseEverything(const TEXIF& Doc) {
-  for (int32_t Index = 0; Index < Doc.TIFFCount(); ++Index) TIFFValueText(Doc.TIFFTag(uint16_t(Index)));
-  for (int32_t Index = 0; Index < Doc.EXIFCount(); ++Index) EXIFValueText(Doc.EXIFTag(uint16_t(Index)));
-  for (int32_t Index = 0; Index < Doc.INTEROPCount(); ++Index) InteropValueText(Doc.INTEROPTag(uint16_t(Index)));
-  for (int32_t Index = 0; Index < Doc.EXIF_IFD1Count(); ++Index) TIFFValueText(Doc.EXIF_IFD1Tag(uint16_t(Index)));
-  for (int32_t Index = 0; Index < Doc.GPSCount(); ++Index) GPSValueText(Doc.GPSTag(uint16_t(Index)));
-  for (int32_t Index = 0; Index < Doc.MakerNoteCount(); ++Index)
-    MakerNoteValueText(Doc.MakerNoteFormat(), Doc.MakerNoteTag(uint16_t(Index)));
+  for (const TTagView& View : TagViews) ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) { View.ValueText(Doc, Rec); });
 }
 
 // Decodes a JPEG picture as the viewer would, at full size, or at 1/8 when

@@ -4,6 +4,7 @@
 
 #include "Corpus.h"
 #include "EXIF_Intf.h"
+#include "TagViews.h"
 
 namespace {
 
@@ -22,27 +23,15 @@ enum TSection { sIFD0, sEXIF, sInterop, sMaker, sIFD1, sGPS };
 
 // The value text of the first row of Section whose tag and name match.
 std::string ValueOf(const TEXIF& Doc, TSection Section, uint16_t Tag, std::string_view Name) {
-  struct TView {
-    int32_t (TEXIF::*Count)() const;
-    TEXIFTag (TEXIF::*At)(uint16_t) const;
-  };
-  const TView Views[] = {{&TEXIF::TIFFCount, &TEXIF::TIFFTag},          {&TEXIF::EXIFCount, &TEXIF::EXIFTag},
-                         {&TEXIF::INTEROPCount, &TEXIF::INTEROPTag},    {&TEXIF::MakerNoteCount, &TEXIF::MakerNoteTag},
-                         {&TEXIF::EXIF_IFD1Count, &TEXIF::EXIF_IFD1Tag}, {&TEXIF::GPSCount, &TEXIF::GPSTag}};
-  const TView& View = Views[Section];
-  for (int32_t Index = 0; Index < (Doc.*View.Count)(); ++Index) {
-    const TEXIFTag Rec = (Doc.*View.At)(static_cast<uint16_t>(Index));
-    if (Rec.Header.Tag != Tag || Rec.Header.Name != Name) continue;
-    switch (Section) {
-      case sIFD0:
-      case sIFD1: return TIFFValueText(Rec);
-      case sEXIF: return EXIFValueText(Rec);
-      case sInterop: return InteropValueText(Rec);
-      case sMaker: return MakerNoteValueText(Doc.MakerNoteFormat(), Rec);
-      case sGPS: return GPSValueText(Rec);
-    }
-  }
-  return "<no row>";
+  std::string Value = "<no row>";
+  bool Found = false;
+  const TTagView& View = TagViews[Section];
+  ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
+    if (Found || Rec.Header.Tag != Tag || Rec.Header.Name != Name) return;
+    Found = true;
+    Value = View.ValueText(Doc, Rec);
+  });
+  return Value;
 }
 
 struct TRowCase {

@@ -1,0 +1,35 @@
+#include "TagViews.h"
+
+#include "ValueFormat.h"
+
+namespace {
+
+// The value texts of the standard directories depend on the record alone;
+// the maker note's on the document's maker-note format too.
+template <std::string (*Text)(const TEXIFTag&)>
+std::string RecordText(const TEXIF&, const TEXIFTag& Rec) {
+  return Text(Rec);
+}
+
+std::string MakerNoteText(const TEXIF& Document, const TEXIFTag& Rec) {
+  return MakerNoteValueText(Document.MakerNoteFormat(), Rec);
+}
+
+}  // namespace
+
+// IFD 1 holds the thumbnail's tags, which are IFD 0's tags: the same texts.
+const std::array<TTagView, 6> TagViews{{
+    {" IFD 0 ", "IFD 0", "ifd0", &TEXIF::TIFFCount, &TEXIF::TIFFTag, RecordText<TIFFValueText>},
+    {" EXIF Sub IFD", "EXIF Sub IFD", "exif", &TEXIF::EXIFCount, &TEXIF::EXIFTag, RecordText<EXIFValueText>},
+    {" EXIF Interoperability IFD ", "EXIF Interoperability IFD", "interop", &TEXIF::INTEROPCount,
+     &TEXIF::INTEROPTag, RecordText<InteropValueText>},
+    {" Maker Note ", "Maker Note", "makerNote", &TEXIF::MakerNoteCount, &TEXIF::MakerNoteTag, MakerNoteText},
+    {" IFD 1", "IFD 1", "ifd1", &TEXIF::EXIF_IFD1Count, &TEXIF::EXIF_IFD1Tag, RecordText<TIFFValueText>},
+    {" GPS ", "GPS", "gps", &TEXIF::GPSCount, &TEXIF::GPSTag, RecordText<GPSValueText>},
+}};
+
+std::string TagColumnText(uint16_t Tag) {
+  std::string Text = "0x";
+  AppendHex(Text, Tag);
+  return Text;
+}
