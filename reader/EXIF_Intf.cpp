@@ -86,3 +86,8 @@ TEXIFTag TEXIF::Find(const TTagList& List, uint16_t Tag) {
     if (Rec.Header.Tag == Tag) return Rec;
   return {};
 }
+
+int64_t OrientationCode(const TEXIF& Document) {
+  constexpr uint16_t OrientationTag = 0x0112;
+  return TruncToInt64(Document.FindTIFFTag(OrientationTag).NumericValue[0]);
+}

@@ -196,3 +196,7 @@ class TEXIF {
   int64_t FRecordsLeft = 0;
   int64_t FTextBytesLeft = 0;
 };
+
+// The Orientation code of the document's IFD 0 (tag 0x0112): the integer
+// part of its first value, 0 when the tag is absent.
+int64_t OrientationCode(const TEXIF& Document);

@@ -1,22 +1,17 @@
 // Sizes on the way from a stored JPEG picture to the Image tab: the size
-// after turning by the Orientation tag, the fit rule of the picture control,
+// after turning by an Orientation code, the fit rule of the picture control,
 // and the DCT scale a picture is decoded at so that it is still at least as
-// large as it can be drawn. Plain C++, shared by the window and the dump tool.
+// large as it can be drawn. Plain C++, shared by the reader, the window and
+// the dump tool.
 #pragma once
 
 #include <cstdint>
-
-class TEXIF;
 
 struct TPictureSize {
   int Width = 0;
   int Height = 0;
   bool operator==(const TPictureSize&) const = default;
 };
-
-// The Orientation code of IFD 0 (tag 0x0112): the integer part of its first
-// value, 0 when the tag is absent.
-int64_t OrientationCode(const TEXIF& Document);
 
 // Stored turned by the angle of an Orientation code: a quarter turn swaps
 // width and height.

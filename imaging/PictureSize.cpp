@@ -3,13 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "EXIF_Intf.h"
 #include "Rotation.h"
-
-int64_t OrientationCode(const TEXIF& Document) {
-  constexpr uint16_t OrientationTag = 0x0112;
-  return TruncToInt64(Document.FindTIFFTag(OrientationTag).NumericValue[0]);
-}
 
 TPictureSize OrientedSize(TPictureSize Stored, int64_t Orientation) {
   const double Angle = OrientationAngle(Orientation);
