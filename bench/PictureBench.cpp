@@ -48,43 +48,10 @@ const QColor Background(240, 240, 240);
 constexpr uint8_t TurnedExif[] = {'E', 'x',  'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
                                   0x12, 0x01, 3,   0,   1, 0, 0,   0,   6,  0, 0, 0, 0, 0, 0, 0};
 
-using TRowFiller = std::function<void(unsigned Y, uint8_t* Row)>;
-
-// A baseline 4:2:0 JPEG of quality 90 (libjpeg's defaults), with Exif as
-// its APP1 segment when given.
-std::vector<uint8_t> Compress(int Width, int Height, const TRowFiller& FillRow,
-                              std::span<const uint8_t> Exif = {}) {
-  jpeg_compress_struct Info{};
-  jpeg_error_mgr Errors{};
-  Info.err = jpeg_std_error(&Errors);
-  jpeg_create_compress(&Info);
-  unsigned char* Buffer = nullptr;
-  unsigned long Size = 0;
-  jpeg_mem_dest(&Info, &Buffer, &Size);
-  Info.image_width = static_cast<JDIMENSION>(Width);
-  Info.image_height = static_cast<JDIMENSION>(Height);
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 90, TRUE);
-  jpeg_start_compress(&Info, TRUE);
-  if (!Exif.empty()) jpeg_write_marker(&Info, JPEG_APP0 + 1, Exif.data(), static_cast<unsigned>(Exif.size()));
-  std::vector<uint8_t> Row(static_cast<size_t>(Width) * 3);
-  while (Info.next_scanline < Info.image_height) {
-    FillRow(Info.next_scanline, Row.data());
-    JSAMPROW Rows[1] = {Row.data()};
-    jpeg_write_scanlines(&Info, Rows, 1);
-  }
-  jpeg_finish_compress(&Info);
-  jpeg_destroy_compress(&Info);
-  std::vector<uint8_t> Out(Buffer, Buffer + Size);
-  std::free(Buffer);
-  return Out;
-}
-
 // Detail everywhere (gradients and a fine pattern), so that decoding the
 // photo costs what a photo's does.
-void PhotoRow(unsigned Y, uint8_t* Row) {
+void PhotoRow(int Line, uint8_t* Row) {
+  const auto Y = static_cast<unsigned>(Line);
   for (unsigned X = 0; X < PhotoWidth; ++X) {
     Row[X * 3] = static_cast<uint8_t>(X * 255 / PhotoWidth);
     Row[X * 3 + 1] = static_cast<uint8_t>(Y * 255 / PhotoHeight);
@@ -94,7 +61,8 @@ void PhotoRow(unsigned Y, uint8_t* Row) {
 
 // Gradients under noise of +-64 in every channel: some 40 MB at quality 90,
 // about what a camera of that size writes for a grainy picture.
-void PanoramaRow(unsigned Y, uint8_t* Row) {
+void PanoramaRow(int Line, uint8_t* Row) {
+  const auto Y = static_cast<unsigned>(Line);
   static uint32_t State = 0x9E3779B9u;
   for (unsigned X = 0; X < PanoramaWidth; ++X) {
     const unsigned Base[3] = {X * 255 / PanoramaWidth, Y * 255 / PanoramaHeight, 128};
@@ -128,12 +96,12 @@ enum class TBenchFile { Photo, Panorama, EmptyScan, EndlessScans };
 const std::string& BenchFile(TBenchFile File) {
   switch (File) {
     case TBenchFile::Photo: {
-      static const std::string Name = TemporaryFile("photo.jpg", Compress(PhotoWidth, PhotoHeight, PhotoRow));
+      static const std::string Name = TemporaryFile("photo.jpg", CompressRows(PhotoWidth, PhotoHeight, PhotoRow));
       return Name;
     }
     case TBenchFile::Panorama: {
       static const std::string Name =
-          TemporaryFile("panorama.jpg", Compress(PanoramaWidth, PanoramaHeight, PanoramaRow, TurnedExif));
+          TemporaryFile("panorama.jpg", CompressRows(PanoramaWidth, PanoramaHeight, PanoramaRow, 90, TurnedExif));
       return Name;
     }
     case TBenchFile::EmptyScan: {

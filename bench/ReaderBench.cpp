@@ -16,10 +16,9 @@
 #include <memory>
 #include <random>
 
-#include <jpeglib.h>
-
 #include "BenchFiles.h"
 #include "EXIF_Intf.h"
+#include "JpegMaker.h"
 #include "TagViews.h"
 
 namespace fs = std::filesystem;
@@ -41,33 +40,15 @@ std::vector<std::string>& Sevens() {
 
 // A W x H picture of noise, the hardest for JPEG to compress, as a camera's
 // baseline JPEG with 4:2:0 chroma: its size is that of a detailed photo.
-std::vector<uint8_t> NoisePicture(int Width, int Height, uint32_t Seed) {
-  jpeg_compress_struct Info{};
-  jpeg_error_mgr Errors{};
-  Info.err = jpeg_std_error(&Errors);
-  jpeg_create_compress(&Info);
-  unsigned char* Buffer = nullptr;
-  unsigned long Size = 0;
-  jpeg_mem_dest(&Info, &Buffer, &Size);
-  Info.image_width = static_cast<JDIMENSION>(Width);
-  Info.image_height = static_cast<JDIMENSION>(Height);
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);  // 4:2:0, baseline
-  jpeg_set_quality(&Info, 90, TRUE);
-  jpeg_start_compress(&Info, TRUE);
+// Exif is its APP1 segment's body.
+std::vector<uint8_t> NoisePicture(int Width, int Height, uint32_t Seed, std::span<const uint8_t> Exif) {
   std::minstd_rand Noise(Seed);
-  std::vector<uint8_t> Row(static_cast<size_t>(Width) * 3);
-  while (Info.next_scanline < Info.image_height) {
-    for (uint8_t& Sample : Row) Sample = static_cast<uint8_t>(Noise() >> 8);
-    JSAMPROW Rows[1] = {Row.data()};
-    jpeg_write_scanlines(&Info, Rows, 1);
-  }
-  jpeg_finish_compress(&Info);
-  jpeg_destroy_compress(&Info);
-  std::vector<uint8_t> Out(Buffer, Buffer + Size);
-  std::free(Buffer);
-  return Out;
+  return CompressRows(
+      Width, Height,
+      [&](int, uint8_t* Row) {
+        for (int Sample = 0; Sample < Width * 3; ++Sample) Row[Sample] = static_cast<uint8_t>(Noise() >> 8);
+      },
+      90, Exif);
 }
 
 std::vector<uint8_t> ReadFile(const std::string& Name) {
@@ -75,25 +56,33 @@ std::vector<uint8_t> ReadFile(const std::string& Name) {
   return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
 }
 
-// The first APP1 "Exif" segment of a JPEG file, marker and length included.
+// The body of the first APP1 "Exif" segment of a JPEG file: what follows
+// its marker and length.
 std::vector<uint8_t> ExifSegmentOf(const std::vector<uint8_t>& Jpeg) {
   for (size_t At = 2; At + 10 <= Jpeg.size();) {
     const size_t Length = size_t{Jpeg[At + 2]} << 8 | Jpeg[At + 3];
     if (Jpeg[At + 1] == 0xE1 && std::equal(Jpeg.begin() + std::ptrdiff_t(At + 4), Jpeg.begin() + std::ptrdiff_t(At + 8), "Exif"))
-      return {Jpeg.begin() + std::ptrdiff_t(At), Jpeg.begin() + std::ptrdiff_t(std::min(Jpeg.size(), At + 2 + Length))};
+      return {Jpeg.begin() + std::ptrdiff_t(At + 4), Jpeg.begin() + std::ptrdiff_t(std::min(Jpeg.size(), At + 2 + Length))};
     At += 2 + Length;
   }
   return {};
 }
 
+// A temporary folder, removed with everything in it when the program ends.
+struct TTemporaryFolder {
+  fs::path Path;
+  TTemporaryFolder() : Path(fs::temp_directory_path() / ("lumentag-bench-photos-" + std::to_string(::getpid()))) {
+    fs::create_directories(Path);
+  }
+  ~TTemporaryFolder() {
+    std::error_code Ignored;
+    fs::remove_all(Path, Ignored);
+  }
+};
+
 const fs::path& PhotoFolder() {
-  static const fs::path Folder = [] {
-    fs::path Made = fs::temp_directory_path() / ("lumentag-bench-photos-" + std::to_string(::getpid()));
-    fs::create_directories(Made);
-    std::atexit([] { fs::remove_all(PhotoFolder()); });
-    return Made;
-  }();
-  return Folder;
+  static const TTemporaryFolder Folder;
+  return Folder.Path;
 }
 
 // A photo of about Megabytes MB: noise sized for it, with the EXIF segment
@@ -103,8 +92,7 @@ std::string MakePhoto(double Megabytes, uint32_t Seed, const std::vector<uint8_t
   const double Pixels = Megabytes * 1e6 / BytesPerPixel;
   const int Height = std::max(16, static_cast<int>(std::sqrt(Pixels / 1.5)));
   const int Width = static_cast<int>(Pixels / Height);
-  std::vector<uint8_t> Jpeg = NoisePicture(Width, Height, Seed);
-  Jpeg.insert(Jpeg.begin() + 2, Exif.begin(), Exif.end());
+  const std::vector<uint8_t> Jpeg = NoisePicture(Width, Height, Seed, Exif);
   char Name[64];
   std::snprintf(Name, sizeof Name, "photo-%gMB-%u.jpg", Megabytes, Seed);
   const std::string File = (PhotoFolder() / Name).string();

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${SCREENSHOT_PACKAGES[@]}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMENTAG_TESTS=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target lumentag-screenshots >/dev/null
 mkdir -p "$(dirname "$OUT")"
 xvfb-run -a -s "-screen 0 1920x1400x24 -dpi 96" build/lumentag-screenshots "$FILE" "$OUT" 2> >(grep -v XDG_RUNTIME_DIR >&2)

@@ -5,7 +5,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
+
+// Fills the R, G, B bytes of row Y of a picture (3 bytes a pixel).
+using TRowPainter = std::function<void(int Y, uint8_t* Row)>;
+
+// A W x H baseline JPEG with 4:2:0 chroma, as cameras write, whose rows
+// PaintRow fills; App1, when given, is the body of an APP1 segment written
+// after the JFIF one ("Exif", two zero bytes, TIFF data).
+std::vector<uint8_t> CompressRows(int Width, int Height, const TRowPainter& PaintRow, int Quality = 90,
+                                  std::span<const uint8_t> App1 = {});
 
 // A W x H picture whose pixel (x, y) has the colour Pixel(x, y) (0xRRGGBB).
 std::vector<uint8_t> MakeJpeg(int Width, int Height,

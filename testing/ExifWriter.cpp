@@ -1,5 +1,6 @@
 #include "ExifWriter.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -193,8 +194,12 @@ TBytes U32(uint32_t Value, TByteOrder Order) {
 
 TBytes Segment(uint8_t Marker, const TBytes& Payload) {
   const size_t Length = Payload.size() + 2;
-  TBytes Out = {0xFF, Marker, static_cast<uint8_t>(Length >> 8), static_cast<uint8_t>(Length)};
-  Out.insert(Out.end(), Payload.begin(), Payload.end());
+  TBytes Out(Payload.size() + 4);
+  Out[0] = 0xFF;
+  Out[1] = Marker;
+  Out[2] = static_cast<uint8_t>(Length >> 8);
+  Out[3] = static_cast<uint8_t>(Length);
+  std::copy(Payload.begin(), Payload.end(), Out.begin() + 4);
   return Out;
 }
 

@@ -8,8 +8,8 @@
 
 #include <jpeglib.h>
 
-std::vector<uint8_t> MakeJpeg(int Width, int Height, const std::function<uint32_t(int, int)>& Pixel,
-                              int Quality) {
+std::vector<uint8_t> CompressRows(int Width, int Height, const TRowPainter& PaintRow, int Quality,
+                                  std::span<const uint8_t> App1) {
   jpeg_compress_struct Info{};
   jpeg_error_mgr Errors{};
   Info.err = jpeg_std_error(&Errors);
@@ -21,18 +21,13 @@ std::vector<uint8_t> MakeJpeg(int Width, int Height, const std::function<uint32_
   Info.image_height = static_cast<JDIMENSION>(Height);
   Info.input_components = 3;
   Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
+  jpeg_set_defaults(&Info);  // baseline, 4:2:0
   jpeg_set_quality(&Info, Quality, TRUE);
   jpeg_start_compress(&Info, TRUE);
+  if (!App1.empty()) jpeg_write_marker(&Info, JPEG_APP0 + 1, App1.data(), static_cast<unsigned>(App1.size()));
   std::vector<uint8_t> Row(static_cast<size_t>(Width) * 3);
   while (Info.next_scanline < Info.image_height) {
-    const int Y = static_cast<int>(Info.next_scanline);
-    for (int X = 0; X < Width; ++X) {
-      const uint32_t Colour = Pixel(X, Y);
-      Row[static_cast<size_t>(X) * 3] = static_cast<uint8_t>(Colour >> 16);
-      Row[static_cast<size_t>(X) * 3 + 1] = static_cast<uint8_t>(Colour >> 8);
-      Row[static_cast<size_t>(X) * 3 + 2] = static_cast<uint8_t>(Colour);
-    }
+    PaintRow(static_cast<int>(Info.next_scanline), Row.data());
     JSAMPROW Rows[1] = {Row.data()};
     jpeg_write_scanlines(&Info, Rows, 1);
   }
@@ -41,6 +36,21 @@ std::vector<uint8_t> MakeJpeg(int Width, int Height, const std::function<uint32_
   std::vector<uint8_t> Out(Buffer, Buffer + Size);
   std::free(Buffer);
   return Out;
+}
+
+std::vector<uint8_t> MakeJpeg(int Width, int Height, const std::function<uint32_t(int, int)>& Pixel,
+                              int Quality) {
+  return CompressRows(
+      Width, Height,
+      [&](int Y, uint8_t* Row) {
+        for (int X = 0; X < Width; ++X) {
+          const uint32_t Colour = Pixel(X, Y);
+          *Row++ = static_cast<uint8_t>(Colour >> 16);
+          *Row++ = static_cast<uint8_t>(Colour >> 8);
+          *Row++ = static_cast<uint8_t>(Colour);
+        }
+      },
+      Quality);
 }
 
 std::vector<uint8_t> MakeJpeg(int Width, int Height) {
