@@ -17,6 +17,11 @@ using TBytes = std::vector<uint8_t>;
 
 enum class TByteOrder { Little, Big };
 
+// Both byte orders, for tests that read the same structure in each; and the
+// name a TIFF header gives each ("II", "MM").
+inline constexpr TByteOrder BothOrders[] = {TByteOrder::Little, TByteOrder::Big};
+inline std::string OrderName(TByteOrder Order) { return Order == TByteOrder::Big ? "MM" : "II"; }
+
 // A directory of entries. Values that fit in 4 bytes are written into the
 // entry; larger ones after the directory, at an offset from the TIFF header.
 class TIfd {

@@ -19,11 +19,15 @@ TTempDir::~TTempDir() {
   fs::remove_all(FPath, Ignored);
 }
 
+void WriteFile(const std::string& Path, const std::vector<uint8_t>& Bytes) {
+  std::ofstream Out(Path, std::ios::binary);
+  Out.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+  if (!Out) throw std::runtime_error("cannot write " + Path);
+}
+
 std::string TTempDir::Write(const std::string& Name, const std::vector<uint8_t>& Bytes) const {
   const std::string File = Path(Name);
-  std::ofstream Out(File, std::ios::binary);
-  Out.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
-  if (!Out) throw std::runtime_error("cannot write " + File);
+  WriteFile(File, Bytes);
   return File;
 }
 

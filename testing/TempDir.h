@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// Writes Bytes to the file Path, replacing it; throws when it cannot.
+void WriteFile(const std::string& Path, const std::vector<uint8_t>& Bytes);
+
 class TTempDir {
  public:
   TTempDir();

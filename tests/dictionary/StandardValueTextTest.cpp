@@ -3,6 +3,7 @@
 #include <clocale>
 #include <functional>
 
+#include "DecimalComma.h"
 #include "EXIF_Defs.h"
 #include "Records.h"
 
@@ -196,13 +197,10 @@ TEST(StandardValueText, GPSValues) {
 
 // Under a locale with a decimal comma the EXIF rational reads 0,008f (1/125) s.
 TEST(StandardValueText, DecimalCommaLocale) {
-  const char* Found = nullptr;
-  for (const char* Name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-    if ((Found = std::setlocale(LC_NUMERIC, Name)) != nullptr) break;
-  if (Found == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  const TDecimalCommaLocale Comma;
+  if (Comma.Name() == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
   EXPECT_EQ(EXIFValueText(Record(0x829A, ftRational, 0.008, "1/125", " s")), "0,008f (1/125) s");
   EXPECT_EQ(GPSValueText(Position(0x0002, 35, 40, 12.34)), "35\u00B0 40\u2019 12,34\u201C");
-  std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "EXIF_Defs.h"
+#include "DecimalComma.h"
 #include "ValueFormat.h"
 
 namespace {
@@ -77,16 +78,12 @@ TEST(ValueFormat, SelectorTruncatesAndKeepsLow32Bits) {
 
 // Under a locale with a decimal comma, every decimal number uses it.
 TEST(ValueFormat, LocaleDecimalSeparator) {
-  const char* Comma = nullptr;
-  for (const char* Name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-    if (std::setlocale(LC_NUMERIC, Name) != nullptr) {
-      Comma = Name;
-      break;
-    }
-  if (Comma == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
-  EXPECT_EQ(FormatG(0.008), "0,008");
-  EXPECT_EQ(FormatG(2), "2");
-  std::setlocale(LC_NUMERIC, "C");
+  {
+    const TDecimalCommaLocale Comma;
+    if (Comma.Name() == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    EXPECT_EQ(FormatG(0.008), "0,008");
+    EXPECT_EQ(FormatG(2), "2");
+  }
   EXPECT_EQ(FormatG(0.008), "0.008");
 }
 

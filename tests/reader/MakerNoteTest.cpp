@@ -12,10 +12,6 @@
 
 namespace {
 
-const TByteOrder BothOrders[] = {TByteOrder::Little, TByteOrder::Big};
-
-std::string OrderName(TByteOrder Order) { return Order == TByteOrder::Big ? "MM" : "II"; }
-
 // One maker-note entry; Data is the value in the note's byte order, written
 // into the entry when it fits and after the entries otherwise.
 struct TNoteEntry {

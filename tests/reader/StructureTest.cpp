@@ -9,10 +9,6 @@
 
 namespace {
 
-const TByteOrder BothOrders[] = {TByteOrder::Little, TByteOrder::Big};
-
-std::string OrderName(TByteOrder Order) { return Order == TByteOrder::Big ? "MM" : "II"; }
-
 // IFD 0 with a Make, an Orientation and an EXIF sub-IFD holding an exposure time.
 TIfd SimpleIfd0() {
   auto Exif = std::make_shared<TIfd>();

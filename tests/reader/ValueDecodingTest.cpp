@@ -8,8 +8,6 @@
 
 namespace {
 
-const TByteOrder BothOrders[] = {TByteOrder::Little, TByteOrder::Big};
-
 // Loads a TIFF file whose IFD 0 is Ifd0 and returns its first IFD 0 record.
 TEXIFTag FirstIfd0Record(const TIfd& Ifd0, TByteOrder Order) {
   TEXIF Doc;

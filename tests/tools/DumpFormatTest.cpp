@@ -10,6 +10,7 @@
 #include "DumpFormat.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "TempDir.h"
 #include "ValueFormat.h"
 
 namespace {
@@ -176,12 +177,10 @@ TEST(DumpFormat, ImageTabSize) {
       {"TIFF data is no JPEG picture", TiffBlock(Tiff), std::nullopt},
       {"header of 60000 x 60000", HugeHeader(), std::nullopt},
   };
-  const std::string File = (std::filesystem::temp_directory_path() /
-                            ("lumentag-image-size-" + std::to_string(::getpid()) + ".jpg")).string();
+  const TTempDir Dir;
   for (const TImageCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    std::ofstream(File, std::ios::binary)
-        .write(reinterpret_cast<const char*>(Case.Bytes.data()), std::streamsize(Case.Bytes.size()));
+    const std::string File = Dir.Write("picture.jpg", Case.Bytes);
     TEXIF Doc;
     Doc.LoadFromFile(File);
     const auto Size = ImageTabSize(Doc);
@@ -190,7 +189,6 @@ TEST(DumpFormat, ImageTabSize) {
     EXPECT_EQ(Size->Width, Case.Size->Width);
     EXPECT_EQ(Size->Height, Case.Size->Height);
   }
-  std::filesystem::remove(File);
   // A document whose file has gone shows no picture.
   TEXIF Doc;
   EXPECT_FALSE(ImageTabSize(Doc).has_value());

@@ -12,6 +12,8 @@
 #include "Corpus.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "DecimalComma.h"
+#include "TempDir.h"
 #include "nlohmann/json.hpp"
 
 namespace {
@@ -45,21 +47,15 @@ TRun RunShell(std::string Command) {
 // Runs lumentag-dump with Arguments (already quoted for the shell).
 TRun RunDump(const std::string& Arguments) { return RunShell("DUMP " + Arguments); }
 
-std::string WriteTemp(const std::string& Name, const TBytes& Bytes) {
-  const std::string File = std::filesystem::temp_directory_path() / Name;
-  std::ofstream(File, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
-                                               static_cast<std::streamsize>(Bytes.size()));
-  return File;
-}
-
 TEST(DumpTool, UsageAndMissingFiles) {
+  const TTempDir Dir;
   EXPECT_EQ(RunDump("").Status, 2);
   EXPECT_EQ(RunDump("--bogus x").Status, 2);
   EXPECT_EQ(RunDump("--json").Status, 2);
 
   TIfd Ifd0;
   Ifd0.Ascii(0x010F, "Canon");
-  const std::string Good = WriteTemp("lumentag-dump-good.tif", TiffBlock(Ifd0));
+  const std::string Good = Dir.Write("good.tif", TiffBlock(Ifd0));
   const TRun Run = RunDump("/nonexistent/a.jpg " + Good + " /");
   EXPECT_EQ(Run.Status, 1);
   EXPECT_EQ(Run.Out, "== " + Good +
@@ -80,15 +76,15 @@ TEST(DumpTool, UsageAndMissingFiles) {
   const nlohmann::json Files = nlohmann::json::parse(Json.Out);
   ASSERT_EQ(Files.size(), 1u);
   EXPECT_EQ(Files[0]["ifd0"][0]["value"], "Canon");
-  std::filesystem::remove(Good);
 }
 
 TEST(DumpTool, ImageOption) {
+  const TTempDir Dir;
   TIfd Ifd0;
   Ifd0.Short(0x0112, {8});
   const std::string Turned =
-      WriteTemp("lumentag-dump-turned.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
-  const std::string Tiff = WriteTemp("lumentag-dump-image.tif", TiffBlock(Ifd0));
+      Dir.Write("turned.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
+  const std::string Tiff = Dir.Write("image.tif", TiffBlock(Ifd0));
   const TRun Run = RunDump("--image " + Turned + " " + Tiff);
   EXPECT_EQ(Run.Status, 0);
   EXPECT_NE(Run.Out.find("[GPS]\n[Image]\n20 x 30\n[Thumbnail]\n"), std::string::npos) << Run.Out;
@@ -97,53 +93,53 @@ TEST(DumpTool, ImageOption) {
   EXPECT_EQ(nlohmann::json::parse(Json.Out)[0]["image"], (nlohmann::json{{"width", 20}, {"height", 30}}));
   // Without the option there is no such section.
   EXPECT_EQ(RunDump(Turned).Out.find("[Image]"), std::string::npos);
-  std::filesystem::remove(Turned);
-  std::filesystem::remove(Tiff);
 }
 
 // "-" reads standard input, once: named again, it stands for the same bytes.
 TEST(DumpTool, StandardInput) {
+  const TTempDir Dir;
   TIfd Ifd0;
   Ifd0.Short(0x0112, {6});
   const std::string Photo =
-      WriteTemp("lumentag-dump-stdin.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
+      Dir.Write("stdin.jpg", InsertAfterSoi(MakeJpeg(30, 20), {ExifSegment(TiffBlock(Ifd0))}));
   const TRun FromFile = RunDump("--image '" + Photo + "'");
   const TRun FromStdin = RunDump("--image - - < '" + Photo + "'");
   EXPECT_EQ(FromStdin.Status, 0) << FromStdin.Err;
   const std::string Sections = FromFile.Out.substr(FromFile.Out.find('\n'));
   EXPECT_NE(Sections.find("[Image]\n20 x 30\n"), std::string::npos);
   EXPECT_EQ(FromStdin.Out, "== -" + Sections + "== -" + Sections);
-  std::filesystem::remove(Photo);
 }
 
 // Decimals take the separator of the locale the environment names.
 TEST(DumpTool, NumbersInTheUsersLocale) {
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale to test with";
-  std::setlocale(LC_NUMERIC, "C");
+  const TTempDir Dir;
+  std::string Comma;
+  if (const TDecimalCommaLocale Locale; Locale.Name() != nullptr) Comma = Locale.Name();
+  if (Comma.empty()) GTEST_SKIP() << "no locale with a decimal comma is installed";
   auto Exif = std::make_shared<TIfd>();
   Exif->Rational(0x829A, {{1, 125}});
   TIfd Ifd0;
   Ifd0.SubIfd(0x8769, Exif);
-  const std::string File = WriteTemp("lumentag-dump-locale.tif", TiffBlock(Ifd0));
+  const std::string File = Dir.Write("locale.tif", TiffBlock(Ifd0));
   const std::pair<std::string, std::string> Cases[] = {
       {"", "0.008f"},
-      {"LC_ALL=de_DE.UTF-8", "0,008f"},
-      {"LANG=de_DE.UTF-8", "0,008f"},
-      {"LANG=de_DE.UTF-8 LC_NUMERIC=C.UTF-8", "0.008f"},
-      {"LANG=C LC_ALL=de_DE.UTF-8", "0,008f"},
+      {"LC_ALL=" + Comma, "0,008f"},
+      {"LANG=" + Comma, "0,008f"},
+      {"LANG=" + Comma + " LC_NUMERIC=C.UTF-8", "0.008f"},
+      {"LANG=C LC_ALL=" + Comma, "0,008f"},
   };
   for (const auto& [Environment, Number] : Cases) {
     const TRun Run = RunShell("env -u LC_ALL -u LC_NUMERIC -u LANG " + Environment + " DUMP '" + File + "'");
     EXPECT_NE(Run.Out.find("Exposure Time\t" + Number), std::string::npos) << Environment << "\n" << Run.Out;
   }
-  std::filesystem::remove(File);
 }
 
 // Output that cannot be written is an error, with its reason.
 TEST(DumpTool, WriteErrors) {
+  const TTempDir Dir;
   TIfd Ifd0;
   Ifd0.Ascii(0x010F, "Canon");
-  const std::string File = WriteTemp("lumentag-dump-write.tif", TiffBlock(Ifd0));
+  const std::string File = Dir.Write("write.tif", TiffBlock(Ifd0));
   std::string Many;  // more than a pipe holds
   for (int Index = 0; Index < 400; ++Index) Many += " '" + File + "'";
   const std::string Full = "lumentag-dump: write error: No space left on device\n";
@@ -159,7 +155,6 @@ TEST(DumpTool, WriteErrors) {
        "lumentag-dump: write error: Broken pipe\nstatus 1\n"},
   };
   for (const TCase& Case : Cases) EXPECT_EQ(RunShell(Case.Command).Err, Case.Err) << Case.Command.substr(0, 40);
-  std::filesystem::remove(File);
 }
 
 TEST(DumpTool, WholeCorpus) {

@@ -15,6 +15,7 @@
 #include "Application.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "TempDir.h"
 #include "ModalDriver.h"
 #include "Unit1.h"
 
@@ -72,8 +73,7 @@ class EverydayTest : public QObject {
 
 QString EverydayTest::Write(const QString& Name, const TBytes& Bytes) {
   const QString File = FDir.filePath(Name);
-  std::ofstream(File.toStdString(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
+  WriteFile(File.toStdString(), Bytes);
   return File;
 }
 

@@ -16,6 +16,7 @@
 #include "DumpFormat.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "TempDir.h"
 #include "ModalDriver.h"
 #include "Unit1.h"
 
@@ -169,8 +170,7 @@ class WindowTest : public QObject {
 
 QString WindowTest::Write(const QString& Name, const TBytes& Bytes) {
   const QString File = FDir.filePath(Name);
-  std::ofstream(File.toStdString(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
+  WriteFile(File.toStdString(), Bytes);
   return File;
 }
 
