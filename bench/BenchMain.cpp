@@ -51,15 +51,15 @@ void PrintWholeProcesses(const char* Label, const std::vector<std::string>& File
   std::vector<std::string> Dump{LUMENTAG_DUMP}, Exiv2{"exiv2", "-q", "-pa"};
   Dump.insert(Dump.end(), Files.begin(), Files.end());
   Exiv2.insert(Exiv2.end(), Files.begin(), Files.end());
-  const TChildCost Ours = CheapestRun(Dump, 5), Theirs = CheapestRun(Exiv2, 5);
-  std::cout << std::left << std::setw(44) << (std::string("exiv2 -q -pa / lumentag-dump, ") + Label) << std::fixed
-            << std::setprecision(2);
-  if (Theirs.ExitStatus < 0 || Ours.CpuSeconds <= 0) {
-    std::cout << "(exiv2 not found)\n";
+  const std::optional<TChildCost> Ours = CheapestRun(Dump, 5), Theirs = CheapestRun(Exiv2, 5);
+  std::cout << std::left << std::setw(50) << (std::string("exiv2 -q -pa / lumentag-dump, ") + Label)
+            << std::fixed << std::setprecision(2);
+  if (!Ours || !Theirs || Theirs->Status == 127 || Ours->CpuSeconds <= 0) {
+    std::cout << "(exiv2 could not be run: Debian package exiv2)\n";
     return;
   }
-  std::cout << Theirs.CpuSeconds / Ours.CpuSeconds << "   (" << Theirs.CpuSeconds * 1e3 << " ms / "
-            << Ours.CpuSeconds * 1e3 << " ms of CPU)\n";
+  std::cout << Theirs->CpuSeconds / Ours->CpuSeconds << "   (" << Theirs->CpuSeconds * 1e3 << " ms / "
+            << Ours->CpuSeconds * 1e3 << " ms of CPU)\n";
 }
 
 int main(int Argc, char** Argv) {

@@ -1,22 +1,31 @@
-// Runs a program as a child process, as a user would from a shell, and
-// measures what it cost: its CPU time, its wall time and its peak resident
-// memory, as the kernel counts them.
+// Runs programs as child processes, as a user would from a shell, and
+// measures what each cost, as the kernel counts it: CPU time, wall time and
+// peak resident memory.
+//
+// The peak resident size that wait4 reports for a child counts what its
+// parent held when it was forked (and, for a vfork, the parent's own peak),
+// so every child is started by a spawner: a small process forked before the
+// benchmarks allocate anything, which runs the command lines it is sent and
+// answers with what each cost.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 struct TChildCost {
-  double CpuSeconds = 0;   // user + system
+  int Status = -1;        // the exit status; -1 when it did not end normally
+  double CpuSeconds = 0;  // user + system
   double WallSeconds = 0;
-  int64_t PeakBytes = 0;   // resident set at its largest
-  int ExitStatus = -1;     // -1 when it did not exit normally
+  double PeakMB = 0;      // the largest resident size
 };
 
-// Runs Arguments[0] with the rest as its arguments; its standard output and
-// error go to /dev/null.
-TChildCost RunChild(const std::vector<std::string>& Arguments);
+// Starts the spawner; call it first thing, while the process is small.
+void StartChildSpawner();
 
-// The run of Runs with the least CPU time.
-TChildCost CheapestRun(const std::vector<std::string>& Arguments, int Runs);
+// What running Line (the program and its arguments; its standard output
+// thrown away) cost; nothing when it could not be run.
+std::optional<TChildCost> RunChild(const std::vector<std::string>& Line);
+
+// The run of Runs with the least CPU time; nothing when Line cannot be run.
+std::optional<TChildCost> CheapestRun(const std::vector<std::string>& Line, int Runs);

@@ -29,6 +29,7 @@
 #include <jpeglib.h>
 
 #include "Bitmap.h"
+#include "ChildProcess.h"
 #include "FileBytes.h"
 #include "JpegMaker.h"
 #include "PictureSize.h"
@@ -173,121 +174,6 @@ void ImageTab(benchmark::State& State, TBenchFile File, int64_t Orientation) {
 
 void ImageTabPhoto(benchmark::State& State) { ImageTab(State, TBenchFile::Photo, State.range(0)); }
 
-// ---------------------------------------------------------------------------
-// Child processes. The peak resident size that wait4 reports for a child
-// counts what its parent held when it was forked (and, for a vfork, the
-// parent's own peak), so every measured child is started by a spawner: a
-// small process forked before the benchmarks allocate anything, which runs
-// the command lines it is sent and answers with what each cost.
-
-struct TChildCost {
-  int Status = -1;        // the exit status; -1 when it did not end normally
-  double CpuSeconds = 0;  // user + system
-  double WallSeconds = 0;
-  double PeakMB = 0;      // the largest resident size
-};
-
-bool ReadAll(int Fd, void* Data, size_t Size) {
-  auto* Bytes = static_cast<char*>(Data);
-  while (Size > 0) {
-    const ssize_t Got = ::read(Fd, Bytes, Size);
-    if (Got <= 0) return false;
-    Bytes += Got, Size -= static_cast<size_t>(Got);
-  }
-  return true;
-}
-
-bool WriteAll(int Fd, const void* Data, size_t Size) {
-  const auto* Bytes = static_cast<const char*>(Data);
-  while (Size > 0) {
-    const ssize_t Put = ::write(Fd, Bytes, Size);
-    if (Put <= 0) return false;
-    Bytes += Put, Size -= static_cast<size_t>(Put);
-  }
-  return true;
-}
-
-// A command line on a pipe: its length, then its words, each ended by a zero.
-bool SendLine(int Fd, const std::vector<std::string>& Line) {
-  std::string Packed;
-  for (const std::string& Word : Line) Packed.append(Word).push_back('\0');
-  const uint32_t Size = static_cast<uint32_t>(Packed.size());
-  return WriteAll(Fd, &Size, sizeof Size) && WriteAll(Fd, Packed.data(), Packed.size());
-}
-
-std::optional<std::vector<std::string>> ReceiveLine(int Fd) {
-  uint32_t Size = 0;
-  if (!ReadAll(Fd, &Size, sizeof Size)) return std::nullopt;
-  std::string Packed(Size, '\0');
-  if (!ReadAll(Fd, Packed.data(), Size)) return std::nullopt;
-  std::vector<std::string> Line;
-  for (size_t At = 0; At < Packed.size(); At = Packed.find('\0', At) + 1) Line.emplace_back(Packed.c_str() + At);
-  return Line;
-}
-
-// Runs Line with its output thrown away.
-TChildCost RunMeasured(const std::vector<std::string>& Line) {
-  std::vector<char*> Argv;
-  for (const std::string& Word : Line) Argv.push_back(const_cast<char*>(Word.c_str()));
-  Argv.push_back(nullptr);
-  const auto Started = std::chrono::steady_clock::now();
-  const pid_t Child = ::fork();
-  if (Child == 0) {
-    const int Null = ::open("/dev/null", O_WRONLY);
-    ::dup2(Null, STDOUT_FILENO);
-    ::execvp(Argv[0], Argv.data());
-    ::_exit(127);
-  }
-  TChildCost Cost;
-  int Status = 0;
-  rusage Usage{};
-  if (Child < 0 || ::wait4(Child, &Status, 0, &Usage) != Child) return Cost;
-  const auto Seconds = [](timeval Time) {
-    return static_cast<double>(Time.tv_sec) + static_cast<double>(Time.tv_usec) / 1e6;
-  };
-  Cost.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  Cost.CpuSeconds = Seconds(Usage.ru_utime) + Seconds(Usage.ru_stime);
-  Cost.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
-  Cost.PeakMB = static_cast<double>(Usage.ru_maxrss) / 1024.0;
-  return Cost;
-}
-
-struct TSpawner {
-  int Requests = -1;  // command lines to it
-  int Replies = -1;   // their costs back
-};
-
-TSpawner& Spawner() {
-  static TSpawner Instance;
-  return Instance;
-}
-
-void StartSpawner() {
-  int Requests[2], Replies[2];
-  if (::pipe2(Requests, O_CLOEXEC) != 0 || ::pipe2(Replies, O_CLOEXEC) != 0) return;
-  const pid_t Pid = ::fork();
-  if (Pid == 0) {
-    ::close(Requests[1]), ::close(Replies[0]);
-    while (const auto Line = ReceiveLine(Requests[0])) {
-      const TChildCost Cost = RunMeasured(*Line);
-      if (!WriteAll(Replies[1], &Cost, sizeof Cost)) break;
-    }
-    ::_exit(0);
-  }
-  ::close(Requests[0]), ::close(Replies[1]);
-  if (Pid < 0) return;
-  Spawner() = {Requests[1], Replies[0]};
-}
-
-// What Line cost; nothing when it could not be run.
-std::optional<TChildCost> RunChild(const std::vector<std::string>& Line) {
-  const TSpawner& Through = Spawner();
-  TChildCost Cost;
-  if (Through.Requests < 0 || !SendLine(Through.Requests, Line) || !ReadAll(Through.Replies, &Cost, sizeof Cost))
-    return std::nullopt;
-  return Cost;
-}
-
 enum class TCommand { ImageTab, LibjpegDecode, DumpImage, Djpeg };
 
 std::vector<std::string> CommandLine(TCommand Command, const std::string& File) {
@@ -366,7 +252,7 @@ BENCHMARK_CAPTURE(Process, DumpImageEndlessScans, "DumpImageEndlessScans", TComm
 
 std::optional<int> RunPictureChild(int Argc, char** Argv) {
   if (Argc != 4 || std::strcmp(Argv[1], "--child") != 0) {
-    StartSpawner();
+    StartChildSpawner();
     return std::nullopt;
   }
   const std::string Task = Argv[2], File = Argv[3];
