@@ -45,13 +45,18 @@ void ShowException(const QString& Message);
 // Reports the exception that is being handled (call it from a catch block).
 void ShowCurrentException();
 
-// Runs Handler, reporting any exception it throws; for the window's handlers,
-// so that an error ends the command and nothing else.
+// What becomes of an error that a handler of the window raises: it ends the
+// command, and is reported in the error box; or, for a command that only
+// shows something and has nothing worth a message (the double click's value
+// dialog), dropped. Whatever escapes all the same reaches notify.
+enum class THandlerErrors { Reported, Dropped };
+
+// Runs Handler, treating its errors as Errors says.
 template <class THandler>
-void RunGuarded(THandler&& Handler) {
+void RunHandler(THandler&& Handler, THandlerErrors Errors = THandlerErrors::Reported) {
   try {
     Handler();
   } catch (...) {
-    ShowCurrentException();
+    if (Errors == THandlerErrors::Reported) ShowCurrentException();
   }
 }

@@ -308,12 +308,15 @@ void TForm1::SetupList() {
 }
 
 void TForm1::ConnectHandlers() {
-  connect(Button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { cmOpen(); }); });
-  connect(tc, &TTabControl::Change, this, [this] { RunGuarded([this] { tcChange(); }); });
-  connect(List, &TListView::DblClick, this, &TForm1::ListDblClick);
-  connect(List, &TListView::ReturnKey, this, &TForm1::ListDblClick);
-  connect(List, &TListView::CopyKey, this, &TForm1::cmCopyRow);
-  connect(List, &TListView::customContextMenuRequested, this, &TForm1::ListContextPopup);
+  // The value dialog only lets the user read and copy a long value: no
+  // failure there is worth a message.
+  connect(Button1, &QPushButton::clicked, this, Handler([this] { cmOpen(); }));
+  connect(tc, &TTabControl::Change, this, Handler([this] { tcChange(); }));
+  connect(List, &TListView::DblClick, this, Handler([this] { ListDblClick(); }, THandlerErrors::Dropped));
+  connect(List, &TListView::ReturnKey, this, Handler([this] { ListDblClick(); }, THandlerErrors::Dropped));
+  connect(List, &TListView::CopyKey, this, Handler([this] { cmCopyRow(); }));
+  connect(List, &TListView::customContextMenuRequested, this,
+          [this](const QPoint& Position) { RunHandler([&] { ListContextPopup(Position); }); });
   new TFileDropTarget(this, [this](const QString& File) { OpenLater(File); });
   CreateShortcuts();
   WatchScreen();
@@ -340,7 +343,7 @@ void TForm1::AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys
     if (!Sequences.contains(Key)) Sequences << Key;
   auto* Shortcut = new QShortcut(this);
   Shortcut->setKeys(Sequences);
-  connect(Shortcut, &QShortcut::activated, this, [Command = std::move(Command)] { RunGuarded(Command); });
+  connect(Shortcut, &QShortcut::activated, this, Handler(std::move(Command)));
 }
 
 // Next or previous tab, round the strip; the tab strip's change rebuilds the view.
@@ -350,7 +353,7 @@ void TForm1::StepTab(int Step) {
 }
 
 void TForm1::WatchScreen() {
-  new TScreenWatch(this, [this] { RunGuarded([this] { FormScreenChange(); }); });
+  new TScreenWatch(this, Handler([this] { FormScreenChange(); }));
 }
 
 // ---------------------------------------------------------------------------
@@ -381,7 +384,7 @@ void TForm1::OpenFile(const QString& FileName) {
 
 void TForm1::OpenLater(const QString& FileName) {
   if (FileName.isEmpty()) return;
-  QTimer::singleShot(0, this, [this, FileName] { RunGuarded([&] { OpenFile(FileName); }); });
+  QTimer::singleShot(0, this, Handler([this, FileName] { OpenFile(FileName); }));
 }
 
 void TForm1::tcChange() {
@@ -407,25 +410,22 @@ void TForm1::FormScreenChange() {
   if (tc->TabIndex() == ImageTab) tcChange();
 }
 
+// The dialog only lets the user read and copy a long value; whatever is done
+// in it changes nothing.
 void TForm1::ListDblClick() {
-  // The dialog only lets the user read and copy a long value; whatever is
-  // done in it changes nothing, and no failure here is worth a message.
-  try {
-    const QTreeWidgetItem* Row = SelectedRow();
-    if (Row == nullptr) return;
-    QInputDialog Dialog(this);
-    Dialog.setInputMode(QInputDialog::TextInput);
-    Dialog.setWindowTitle(Row->text(1));
-    Dialog.setLabelText(Row->text(0));
-    Dialog.setTextValue(Row->text(2));
-    Dialog.setSizeGripEnabled(true);
-    if (auto* Field = Dialog.findChild<QLineEdit*>()) {
-      Field->selectAll();
-      WidenForText(Dialog, *Field, screen()->availableGeometry().width() * 4 / 5);
-    }
-    Dialog.exec();
-  } catch (...) {
+  const QTreeWidgetItem* Row = SelectedRow();
+  if (Row == nullptr) return;
+  QInputDialog Dialog(this);
+  Dialog.setInputMode(QInputDialog::TextInput);
+  Dialog.setWindowTitle(Row->text(1));
+  Dialog.setLabelText(Row->text(0));
+  Dialog.setTextValue(Row->text(2));
+  Dialog.setSizeGripEnabled(true);
+  if (auto* Field = Dialog.findChild<QLineEdit*>()) {
+    Field->selectAll();
+    WidenForText(Dialog, *Field, screen()->availableGeometry().width() * 4 / 5);
   }
+  Dialog.exec();
 }
 
 QTreeWidgetItem* TForm1::SelectedRow() const {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "Application.h"
 #include "Bitmap.h"
 #include "Controls.h"
 #include "EXIF_Intf.h"
@@ -100,6 +101,12 @@ class TForm1 : public QWidget {
   void CreateViews();
   void CentreOnScreen();
   void ConnectHandlers();
+  // Every event the window handles runs through here, which decides what
+  // becomes of its errors (RunHandler).
+  template <class TBody>
+  auto Handler(TBody Body, THandlerErrors Errors = THandlerErrors::Reported) {
+    return [Body = std::move(Body), Errors] { RunHandler(Body, Errors); };
+  }
   void CreateShortcuts();
   void AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys, std::function<void()> Command);
   void StepTab(int Step);
