@@ -2,6 +2,8 @@
 // Minolta (tags 1, 3 and 0x0F00). Each array position is one setting; the
 // reader hands the items over one by one, and each decoder turns a known
 // position with a known value into a named record, or rejects it (Typ 0).
+#include <span>
+
 #include "EXIF_Defs.h"
 #include "ValueFormat.h"
 

@@ -1,6 +1,8 @@
 // Value texts of maker-note rows. Nikon, Olympus, Panasonic, Fuji and Casio
 // store codes whose meaning is known per tag; those codes become words. Every
 // other row, and every row of the other formats, gets the default value text.
+#include <span>
+
 #include "EXIF_Defs.h"
 
 namespace {

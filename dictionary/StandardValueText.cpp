@@ -3,6 +3,7 @@
 // other value is shown by the default value text of its field type.
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "EXIF_Defs.h"
 #include "ValueFormat.h"

@@ -12,6 +12,7 @@
 #include "EXIF_Defs.h"
 #include "JpegImage.h"
 #include "MemoryStream.h"
+#include "TagLookup.h"
 
 // Byte-order helpers for big-endian ("MM") TIFF data.
 uint32_t SwapLong(uint32_t Value);

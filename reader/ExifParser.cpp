@@ -8,6 +8,7 @@
 
 #include "EXIF_Intf.h"
 #include "FileBytes.h"
+#include "TagLookup.h"
 #include "TextCodec.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "EXIF_Intf.h"
+#include "TagLookup.h"
 
 namespace {
 
