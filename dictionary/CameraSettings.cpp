@@ -6,13 +6,9 @@
 
 #include "EXIF_Defs.h"
 #include "ValueFormat.h"
+#include "Words.h"
 
 namespace {
-
-struct TSettingWord {
-  uint32_t Value;
-  std::string_view Text;
-};
 
 enum class TSettingKind {
   Words,      // the item selects a word; other values are rejected
@@ -25,7 +21,7 @@ struct TSettingEntry {
   uint32_t Index;
   std::string_view Name;
   TSettingKind Kind;
-  std::span<const TSettingWord> Words = {};
+  TWords Words = {};
   uint32_t Factor = 1;
   std::string_view Units = "";
 };
@@ -34,45 +30,45 @@ using TSettingTable = std::span<const TSettingEntry>;
 
 // Canon settings 1 -----------------------------------------------------------
 
-constexpr TSettingWord CanonMacroMode[] = {{1, "Macro"}, {2, "Normal"}};
-constexpr TSettingWord CanonQuality[] = {{2, "Normal"}, {3, "Fine"}, {5, "Superfine"}};
-constexpr TSettingWord CanonFlashMode[] = {
+constexpr TWord CanonMacroMode[] = {{1, "Macro"}, {2, "Normal"}};
+constexpr TWord CanonQuality[] = {{2, "Normal"}, {3, "Fine"}, {5, "Superfine"}};
+constexpr TWord CanonFlashMode[] = {
     {0, "Flash not fired"}, {1, "Auto"},         {2, "On"},
     {3, "Red-eye reduction"}, {4, "Slow synchro"}, {5, "Auto + Red-eye reduction"},
     {6, "On + Red-eye reduction"}, {16, "External flash"},
 };
-constexpr TSettingWord CanonDriveMode[] = {{0, "Timer"}, {1, "Continuous"}};
-constexpr TSettingWord CanonFocusMode[] = {
+constexpr TWord CanonDriveMode[] = {{0, "Timer"}, {1, "Continuous"}};
+constexpr TWord CanonFocusMode[] = {
     {0, "One-Shot"}, {1, "AI Servo"}, {2, "AI Focus"}, {3, "MF"},
     {4, "Single"},   {5, "Continuous"}, {6, "MF"},
 };
-constexpr TSettingWord CanonImageSize[] = {{0, "Large"}, {1, "Medium"}, {2, "Small"}};
-constexpr TSettingWord CanonProgram[] = {
+constexpr TWord CanonImageSize[] = {{0, "Large"}, {1, "Medium"}, {2, "Small"}};
+constexpr TWord CanonProgram[] = {
     {0, "Full Auto"},    {1, "Manual"},        {2, "Landscape"}, {3, "Fast Shutter"},
     {4, "Slow Shutter"}, {5, "Night"},         {6, "B&W"},       {7, "Sepia"},
     {8, "Portrait"},     {9, "Sports"},        {10, "Macro/Close-Up"}, {11, "Pan Focus"},
 };
-constexpr TSettingWord CanonDigitalZoom[] = {{0, "None"}, {1, "2x"}, {2, "4x"}};
+constexpr TWord CanonDigitalZoom[] = {{0, "None"}, {1, "2x"}, {2, "4x"}};
 // Contrast, saturation and sharpness store -1 for "Low", read as 0xFFFF.
-constexpr TSettingWord CanonLevel[] = {{0, "Normal"}, {1, "High"}, {0xFFFF, "Low"}};
-constexpr TSettingWord CanonISO[] = {
+constexpr TWord CanonLevel[] = {{0, "Normal"}, {1, "High"}, {0xFFFF, "Low"}};
+constexpr TWord CanonISO[] = {
     {15, "Auto"}, {16, "50"}, {17, "100"}, {18, "200"}, {19, "400"},
 };
-constexpr TSettingWord CanonMeteringMode[] = {
+constexpr TWord CanonMeteringMode[] = {
     {3, "Evaluative"}, {4, "Partial"}, {5, "Center-weighted"},
 };
-constexpr TSettingWord CanonFocusType[] = {
+constexpr TWord CanonFocusType[] = {
     {0, "Manual"}, {1, "Auto"}, {3, "Close-Up (Macro)"}, {8, "Locked (Pan Mode)"},
 };
-constexpr TSettingWord CanonAFPoint[] = {
+constexpr TWord CanonAFPoint[] = {
     {0x3000, "None (MF)"}, {0x3001, "Auto-selected"}, {0x3002, "Right"},
     {0x3003, "Center"},    {0x3004, "Left"},
 };
-constexpr TSettingWord CanonExposureMode[] = {
+constexpr TWord CanonExposureMode[] = {
     {0, "Easy Shooting"}, {1, "Program"}, {2, "Tv Priority"},
     {3, "Av Priority"},   {4, "Manual"},  {5, "A-DEP"},
 };
-constexpr TSettingWord CanonFlashActivity[] = {{0, "Did not fired"}, {1, "Fired"}};
+constexpr TWord CanonFlashActivity[] = {{0, "Did not fired"}, {1, "Fired"}};
 
 // Self Timer is stored in tenths of a second and shown in milliseconds.
 constexpr TSettingEntry CanonSettings1[] = {
@@ -100,7 +96,7 @@ constexpr TSettingEntry CanonSettings1[] = {
 
 // Canon settings 2 -----------------------------------------------------------
 
-constexpr TSettingWord CanonWhiteBalance[] = {
+constexpr TWord CanonWhiteBalance[] = {
     {0, "Auto"},        {1, "Sunny"}, {2, "Cloudy"}, {3, "Tungsten"},
     {4, "Fluorescent"}, {5, "Flash"}, {6, "Custom"},
 };
@@ -126,19 +122,19 @@ constexpr TFlashBias FlashBiasSteps[] = {
 
 // Minolta --------------------------------------------------------------------
 
-constexpr TSettingWord MinoltaExposureMode[] = {{0, "P"}, {1, "A"}, {2, "S"}, {3, "M"}};
-constexpr TSettingWord MinoltaFlashMode[] = {
+constexpr TWord MinoltaExposureMode[] = {{0, "P"}, {1, "A"}, {2, "S"}, {3, "M"}};
+constexpr TWord MinoltaFlashMode[] = {
     {0, "Fill-Flash"}, {1, "Red-eye Reduction"}, {2, "Rear Flash Sync"}, {3, "Wireless"},
 };
-constexpr TSettingWord MinoltaWhiteBalance[] = {
+constexpr TWord MinoltaWhiteBalance[] = {
     {0, "Auto"},        {1, "Daylight"},      {2, "Cloudy"},   {3, "Tungsten"},
     {5, "Custom"},      {7, "Fluorescent"},   {8, "Fluorescent 2"}, {11, "Custom 2"},
     {12, "Custom 3"},
 };
-constexpr TSettingWord MinoltaImageSize[] = {
+constexpr TWord MinoltaImageSize[] = {
     {0, "2560 x 1920 (2048 x 1536)"}, {1, "1600 x 1200"}, {2, "1280 x 960"}, {3, "640 x 480"},
 };
-constexpr TSettingWord MinoltaImageQuality[] = {
+constexpr TWord MinoltaImageQuality[] = {
     {0, "Raw"},      {1, "Super Fine"}, {2, "Fine"},
     {3, "Standard"}, {4, "Economy"},    {5, "Extra Fine"},
 };
@@ -156,12 +152,6 @@ constexpr TSettingEntry MinoltaSettings[] = {
 const TSettingEntry* FindSetting(TSettingTable Table, uint32_t Index) {
   for (const TSettingEntry& Entry : Table)
     if (Entry.Index == Index) return &Entry;
-  return nullptr;
-}
-
-const TSettingWord* FindWord(std::span<const TSettingWord> Words, uint32_t Value) {
-  for (const TSettingWord& Word : Words)
-    if (Word.Value == Value) return &Word;
   return nullptr;
 }
 
@@ -199,7 +189,7 @@ void DecodeSetting(TSettingTable Table, TEXIFTag& Rec, uint32_t Item,
   Rec.Typ = Entry->Kind == TSettingKind::Number ? ftShort : ftAscii;
   switch (Entry->Kind) {
     case TSettingKind::Words:
-      if (const TSettingWord* Word = FindWord(Entry->Words, Item))
+      if (const TWord* Word = FindWord(Entry->Words, int64_t{Item}))
         Rec.StringValue = Word->Text;
       else
         Rec.Typ = 0;
