@@ -2,6 +2,7 @@
 // Minolta (tags 1, 3 and 0x0F00). Each array position is one setting; the
 // reader hands the items over one by one, and each decoder turns a known
 // position with a known value into a named record, or rejects it (Typ 0).
+#include <array>
 #include <span>
 
 #include "EXIF_Defs.h"
@@ -18,7 +19,7 @@ enum class TSettingKind {
 };
 
 struct TSettingEntry {
-  uint32_t Index;
+  uint8_t Position;
   std::string_view Name;
   TSettingKind Kind;
   TWords Words = {};
@@ -26,7 +27,31 @@ struct TSettingEntry {
   std::string_view Units = "";
 };
 
-using TSettingTable = std::span<const TSettingEntry>;
+// A decoder's entries found by item position: PlaceOf[P] is the place of the
+// entry of position P among Entries plus one, or 0 when the position holds no
+// setting the program shows. No decoder shows a setting past position 31.
+struct TSettings {
+  static constexpr size_t Positions = 32;
+  std::span<const TSettingEntry> Entries;
+  std::array<uint8_t, Positions> PlaceOf{};
+
+  const TSettingEntry* Find(uint16_t Position) const {
+    const uint8_t Place = Position < Positions ? PlaceOf[Position] : 0;
+    return Place != 0 ? &Entries[Place - 1u] : nullptr;
+  }
+};
+
+template <size_t N>
+constexpr TSettings ByPosition(const TSettingEntry (&Entries)[N]) {
+  TSettings Settings{Entries};
+  for (size_t Place = 0; Place < N; ++Place) {
+    const uint8_t Position = Entries[Place].Position;
+    if (Position >= TSettings::Positions || Settings.PlaceOf[Position] != 0)
+      throw "a setting's position lies past the index or is listed twice";
+    Settings.PlaceOf[Position] = static_cast<uint8_t>(Place + 1);
+  }
+  return Settings;
+}
 
 // Canon settings 1 -----------------------------------------------------------
 
@@ -71,7 +96,7 @@ constexpr TWord CanonExposureMode[] = {
 constexpr TWord CanonFlashActivity[] = {{0, "Did not fired"}, {1, "Fired"}};
 
 // Self Timer is stored in tenths of a second and shown in milliseconds.
-constexpr TSettingEntry CanonSettings1[] = {
+constexpr TSettingEntry CanonSettings1Entries[] = {
     {1, "Macro Mode", TSettingKind::Words, CanonMacroMode},
     {2, "Self Timer", TSettingKind::Number, {}, 100, " ms"},
     {3, "Quality", TSettingKind::Words, CanonQuality},
@@ -93,6 +118,7 @@ constexpr TSettingEntry CanonSettings1[] = {
     {25, "Focal Units per mm", TSettingKind::Number},
     {28, "Flash Activity", TSettingKind::Words, CanonFlashActivity},
 };
+constexpr TSettings CanonSettings1 = ByPosition(CanonSettings1Entries);
 
 // Canon settings 2 -----------------------------------------------------------
 
@@ -101,11 +127,12 @@ constexpr TWord CanonWhiteBalance[] = {
     {4, "Fluorescent"}, {5, "Flash"}, {6, "Custom"},
 };
 
-constexpr TSettingEntry CanonSettings2[] = {
+constexpr TSettingEntry CanonSettings2Entries[] = {
     {7, "White Balance", TSettingKind::Words, CanonWhiteBalance},
     {9, "Sequence Number", TSettingKind::Number},
     {15, "Flash Bias", TSettingKind::FlashBias},
 };
+constexpr TSettings CanonSettings2 = ByPosition(CanonSettings2Entries);
 
 // Flash exposure compensation: the stored 16-bit pattern and the EV number
 // shown for it (thirds of a stop rounded to two decimals).
@@ -139,21 +166,16 @@ constexpr TWord MinoltaImageQuality[] = {
     {3, "Standard"}, {4, "Economy"},    {5, "Extra Fine"},
 };
 
-constexpr TSettingEntry MinoltaSettings[] = {
+constexpr TSettingEntry MinoltaSettingsEntries[] = {
     {1, "Exposure Mode", TSettingKind::Words, MinoltaExposureMode},
     {2, "Flash Mode", TSettingKind::Words, MinoltaFlashMode},
     {3, "White Balance", TSettingKind::Words, MinoltaWhiteBalance},
     {4, "Image Size", TSettingKind::Words, MinoltaImageSize},
     {5, "Image Quality", TSettingKind::Words, MinoltaImageQuality},
 };
+constexpr TSettings MinoltaSettings = ByPosition(MinoltaSettingsEntries);
 
 // ----------------------------------------------------------------------------
-
-const TSettingEntry* FindSetting(TSettingTable Table, uint32_t Index) {
-  for (const TSettingEntry& Entry : Table)
-    if (Entry.Index == Index) return &Entry;
-  return nullptr;
-}
 
 // Focal lengths are stored in focal units; with more than one unit per mm
 // they are divided down to whole millimetres.
@@ -180,9 +202,9 @@ void DecodeFlashBias(TEXIFTag& Rec, uint32_t Item) {
   Rec.Typ = 0;
 }
 
-void DecodeSetting(TSettingTable Table, TEXIFTag& Rec, uint32_t Item,
+void DecodeSetting(const TSettings& Settings, TEXIFTag& Rec, uint32_t Item,
                    const TCanonLensItems& Lens = {}) {
-  const TSettingEntry* Entry = FindSetting(Table, Rec.Header.Tag);
+  const TSettingEntry* Entry = Settings.Find(Rec.Header.Tag);
   if (Entry == nullptr) return;
   Rec.Header.Name = Entry->Name;
   Rec.Header.Units = Entry->Units;
