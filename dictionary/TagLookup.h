@@ -57,8 +57,11 @@ constexpr bool InTagOrder(const TRow (&Rows)[N]) {
   return true;
 }
 
-// A dictionary table ready for lookups.
-using TTagTable = TTagIndexed<TEXIFTagHeader>;
+// A dictionary table ready for lookups; a type of its own, so that headers can
+// name it without this one.
+struct TTagTable : TTagIndexed<TEXIFTagHeader> {
+  using TTagIndexed::TTagIndexed;
+};
 
 // The twelve dictionary tables ready for lookups.
 extern const TTagTable DirectoryPointerTable;

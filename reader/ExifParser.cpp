@@ -8,7 +8,6 @@
 
 #include "EXIF_Intf.h"
 #include "FileBytes.h"
-#include "TagLookup.h"
 #include "TextCodec.h"
 
 namespace {

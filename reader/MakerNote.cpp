@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "EXIF_Intf.h"
-#include "TagLookup.h"
 
 namespace {
 
