@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -60,33 +59,9 @@ enum TMakerNoteFormat : uint8_t {
 };
 
 // ---------------------------------------------------------------------------
-// Dictionary tables (TagTables.cpp). Lookups take the first row whose Tag
-// matches; no table holds a tag number twice.
-
-// A table's lookup index, made when the program is compiled: 512 slots and a
-// multiplier under which the tag numbers of the table's rows all fall into
-// different slots, so a lookup looks at one slot only. A slot holds a tag and
-// the first row with that tag.
-struct TTagIndex {
-  static constexpr uint16_t NoRow = 0xFFFF;
-  struct TSlot {
-    uint16_t Tag = 0;
-    uint16_t Row = NoRow;
-  };
-  uint32_t Multiplier = 0;
-  std::array<TSlot, 512> Slots{};
-
-  static constexpr size_t SlotOf(uint32_t Multiplier, uint16_t Tag) {
-    return (uint32_t{Tag} * Multiplier) >> 23;
-  }
-};
-
-// A table for lookups: its rows in their stored order and its index. A
-// lookup finds the same row a scan from the first row would.
-struct TTagTable {
-  std::span<const TEXIFTagHeader> Rows;
-  const TTagIndex* Index = nullptr;
-};
+// Dictionary tables (TagTables.cpp): the rows each directory knows, in their
+// stored order. No table holds a tag number twice. The lookup by tag number
+// that the reader's walks use is in TagLookup.h.
 
 extern const std::array<TEXIFTagHeader, 5> DirectoryPointerTags;
 extern const std::array<TEXIFTagHeader, 30> IFD0Tags;
@@ -100,26 +75,6 @@ extern const std::array<TEXIFTagHeader, 16> FujiTags;
 extern const std::array<TEXIFTagHeader, 12> CasioTags;
 extern const std::array<TEXIFTagHeader, 5> MinoltaTags;
 extern const std::array<TEXIFTagHeader, 31> GPSTags;
-
-// The twelve tables ready for lookups.
-extern const TTagTable DirectoryPointerTable;
-extern const TTagTable IFD0Table;
-extern const TTagTable EXIFTable;
-extern const TTagTable InteropTable;
-extern const TTagTable CanonTable;
-extern const TTagTable NikonTable;
-extern const TTagTable OlympusTable;
-extern const TTagTable PanasonicTable;
-extern const TTagTable FujiTable;
-extern const TTagTable CasioTable;
-extern const TTagTable MinoltaTable;
-extern const TTagTable GPSTable;
-
-// The first row of Table with this tag number, or nullptr.
-const TEXIFTagHeader* FindTagHeader(const TTagTable& Table, uint16_t Tag);
-
-// The maker-note table of a format; without rows for mnfUnknown.
-TTagTable MakerNoteTags(TMakerNoteFormat Format);
 
 // The enumerator's own name ("mnfCanon"), for tools that print the format.
 std::string_view MakerNoteFormatName(TMakerNoteFormat Format);

@@ -1,130 +1,274 @@
 // Value texts of maker-note rows. Nikon, Olympus, Panasonic, Fuji and Casio
 // store codes whose meaning is known per tag; those codes become words. Every
 // other row, and every row of the other formats, gets the default value text.
+#include <array>
+
 #include "EXIF_Defs.h"
+#include "TagLookup.h"
+#include "Words.h"
 
 namespace {
 
-struct TMakerWord {
-  uint16_t Tag;
-  int32_t Value;
-  std::string_view Text;
+// Nikon (older layout) -------------------------------------------------------
+
+// 0x0003 Quality
+constexpr TWord NikonQuality[] = {
+    {1, "VGA Basic"},   {2, "VGA Normal"},   {3, "VGA Fine"},
+    {4, "SXGA Basic"},  {5, "SXGA Normal"},  {6, "SXGA Fine"},
+    {7, "XGA Basic"},   {8, "XGA Normal"},   {9, "XGA Fine"},
+    {10, "UXGA Basic"}, {11, "UXGA Normal"}, {12, "UXGA Fine"},
 };
 
-using TMakerWordTable = std::span<const TMakerWord>;
+// 0x0004 Color Mode
+constexpr TWord NikonColorMode[] = {{1, "Colour"}, {2, "Monochrome"}};
 
-// Nikon (older layout)
-constexpr TMakerWord NikonWords[] = {
-    {0x0003, 1, "VGA Basic"},   {0x0003, 2, "VGA Normal"},   {0x0003, 3, "VGA Fine"},
-    {0x0003, 4, "SXGA Basic"},  {0x0003, 5, "SXGA Normal"},  {0x0003, 6, "SXGA Fine"},
-    {0x0003, 7, "XGA Basic"},   {0x0003, 8, "XGA Normal"},   {0x0003, 9, "XGA Fine"},
-    {0x0003, 10, "UXGA Basic"}, {0x0003, 11, "UXGA Normal"}, {0x0003, 12, "UXGA Fine"},
-    {0x0004, 1, "Colour"},      {0x0004, 2, "Monochrome"},
-    {0x0005, 0, "Normal"},      {0x0005, 1, "Bright +"},     {0x0005, 2, "Bright -"},
-    {0x0005, 3, "Contrast +"},  {0x0005, 4, "Contrast -"},
-    {0x0006, 0, "ISO 80"},      {0x0006, 2, "ISO 160"},      {0x0006, 4, "ISO 320"},
-    {0x0006, 5, "ISO 100"},
-    {0x0007, 0, "Auto"},        {0x0007, 1, "Preset"},       {0x0007, 2, "Daylight"},
-    {0x0007, 3, "Incandescence"}, {0x0007, 4, "Fluorescence"}, {0x0007, 5, "Cloudy"},
-    {0x0007, 6, "Speedlight"},
-    {0x000B, 0, "None"},        {0x000B, 1, "Fish-eye"},
+// 0x0005 Image Adjustment
+constexpr TWord NikonImageAdjustment[] = {
+    {0, "Normal"}, {1, "Bright +"}, {2, "Bright -"}, {3, "Contrast +"}, {4, "Contrast -"},
 };
 
-// Olympus
-constexpr TMakerWord OlympusWords[] = {
-    {0x0200, 0, "Normal"},   {0x0200, 1, "unknown"}, {0x0200, 2, "Fast"},
-    {0x0200, 3, "Panorama"},
-    {0x0201, 1, "Standard"}, {0x0201, 2, "High"},    {0x0201, 3, "Super High"},
-    {0x0202, 0, "Normal"},   {0x0202, 1, "Macro"},
+// 0x0006 CCD Sensitivity
+constexpr TWord NikonCCDSensitivity[] = {
+    {0, "ISO 80"}, {2, "ISO 160"}, {4, "ISO 320"}, {5, "ISO 100"},
 };
 
-// Panasonic
-constexpr TMakerWord PanasonicWords[] = {
-    {0x0001, 2, "High"},      {0x0001, 3, "Standard"},
-    {0x0003, 1, "Auto"},      {0x0003, 2, "Daylight"},  {0x0003, 3, "Cloudy"},
-    {0x0003, 4, "Halogen"},   {0x0003, 5, "Manual"},    {0x0003, 6, "Flash"},
-    {0x0007, 1, "Auto"},      {0x0007, 2, "Manual"},
-    {0x000F, 1, "On"},        {0x000F, 16, "Off"},
-    {0x001A, 2, "Mode 1"},    {0x001A, 3, "Off"},       {0x001A, 4, "Mode 2"},
-    {0x001C, 1, "Macro"},     {0x001C, 2, "Normal"},
-    {0x001F, 2, "Portrait"},  {0x001F, 3, "Scenery"},   {0x001F, 4, "Sports"},
-    {0x001F, 5, "Night Portrait"}, {0x001F, 6, "Program"}, {0x001F, 7, "Aperture Priority"},
-    {0x001F, 8, "Shutter Priority"}, {0x001F, 9, "Macro"}, {0x001F, 11, "Manual"},
-    {0x001F, 13, "Panning"},  {0x001F, 18, "Fireworks"}, {0x001F, 19, "Party"},
-    {0x001F, 20, "Snow"},     {0x001F, 21, "Night Scenery"},
-    {0x0020, 1, "Yes"},       {0x0020, 2, "No"},
-    {0x0028, 1, "Off"},       {0x0028, 2, "Warm"},      {0x0028, 3, "Cool"},
-    {0x0028, 4, "B&W"},       {0x0028, 5, "Sepia"},
-    {0x002C, 0, "Standard"},  {0x002C, 1, "Low"},       {0x002C, 2, "High"},
-    {0x002D, 0, "Standard"},  {0x002D, 1, "Low"},       {0x002D, 2, "High"},
+// 0x0007 White Balance
+constexpr TWord NikonWhiteBalance[] = {
+    {0, "Auto"},         {1, "Preset"}, {2, "Daylight"},   {3, "Incandescence"},
+    {4, "Fluorescence"}, {5, "Cloudy"}, {6, "Speedlight"},
 };
 
-// Fuji
-constexpr TMakerWord FujiWords[] = {
-    {0x1001, 1, "Soft"},   {0x1001, 2, "Soft"},   {0x1001, 3, "Normal"},
-    {0x1001, 4, "Hard"},   {0x1001, 5, "Hard"},
-    {0x1002, 0, "Auto"},   {0x1002, 256, "Daylight"}, {0x1002, 512, "Cloudy"},
-    {0x1002, 768, "DaylightColor-Fluorescence"}, {0x1002, 769, "DaywhiteColor-Fluorescence"},
-    {0x1002, 770, "White-Fluorescence"}, {0x1002, 1024, "Incandenscence"},
-    {0x1002, 3840, "Custom"},
-    {0x1003, 0, "Normal"}, {0x1003, 256, "High"}, {0x1003, 512, "Low"},
-    {0x1004, 0, "Normal"}, {0x1004, 256, "High"}, {0x1004, 512, "Low"},
-    {0x1010, 0, "Auto"},   {0x1010, 1, "On"},     {0x1010, 2, "Off"},
-    {0x1010, 3, "Red-eye reduction"},
-    {0x1020, 0, "Off"},    {0x1020, 1, "On"},
-    {0x1021, 0, "Auto"},   {0x1021, 1, "Manual"},
-    {0x1030, 0, "Off"},    {0x1030, 1, "On"},
-    {0x1031, 0, "Auto"},   {0x1031, 1, "Portrait"}, {0x1031, 2, "Landscape"},
-    {0x1031, 4, "Sports"}, {0x1031, 5, "Night Scene"}, {0x1031, 6, "Program"},
-    {0x1031, 256, "Aperture Priority"}, {0x1031, 512, "Shutter Priority"},
-    {0x1031, 768, "Manual"},
-    {0x1100, 0, "Off"},    {0x1100, 1, "On"},
-    {0x1300, 0, "Off"},    {0x1300, 1, "On"},
-    {0x1301, 0, "Off"},    {0x1301, 1, "On"},
-    {0x1302, 0, "Off"},    {0x1302, 1, "On"},
+// 0x000B Converter
+constexpr TWord NikonConverter[] = {{0, "None"}, {1, "Fish-eye"}};
+
+// The tags of Nikon's note that have words.
+constexpr TTagWords NikonWords[] = {
+    {0x0003, NikonQuality},
+    {0x0004, NikonColorMode},
+    {0x0005, NikonImageAdjustment},
+    {0x0006, NikonCCDSensitivity},
+    {0x0007, NikonWhiteBalance},
+    {0x000B, NikonConverter},
+};
+static_assert(InTagOrder(NikonWords));
+
+// Olympus --------------------------------------------------------------------
+
+// 0x0200 Special Mode
+constexpr TWord OlympusSpecialMode[] = {
+    {0, "Normal"}, {1, "unknown"}, {2, "Fast"}, {3, "Panorama"},
 };
 
-// Casio
-constexpr TMakerWord CasioWords[] = {
-    {0x0001, 0, "Normal"},   {0x0001, 1, "Single Shutter"}, {0x0001, 2, "Panorama"},
-    {0x0001, 7, "Panorama"}, {0x0001, 3, "Night Scene"},    {0x0001, 10, "Night Scene"},
-    {0x0001, 4, "Portrait"}, {0x0001, 15, "Portrait"},      {0x0001, 5, "Landscape"},
-    {0x0001, 16, "Landscape"},
-    {0x0002, 1, "Economy"},  {0x0002, 2, "Normal"},         {0x0002, 3, "Fine"},
-    {0x0003, 2, "Macro"},    {0x0003, 3, "Auto Focus"},     {0x0003, 4, "Manual Focus"},
-    {0x0003, 5, "Infinity"},
-    {0x0004, 1, "Auto"},     {0x0004, 2, "On"},             {0x0004, 3, "Off"},
-    {0x0004, 4, "Red-eye reduction"},
-    {0x0005, 11, "Weak"},    {0x0005, 13, "Normal"},        {0x0005, 15, "Strong"},
-    {0x0007, 1, "Auto"},     {0x0007, 2, "Tungsten"},       {0x0007, 3, "Daylight"},
-    {0x0007, 4, "Fluorescent"}, {0x0007, 5, "Shade"},       {0x0007, 129, "Manual"},
-    {0x000A, 0x10000, "Off"}, {0x000A, 0x10001, "2x"},
-    {0x000B, 0, "Normal"},   {0x000B, 1, "Soft"},           {0x000B, 2, "High"},
-    {0x000C, 0, "Normal"},   {0x000C, 1, "Soft"},           {0x000C, 2, "High"},
-    {0x000D, 0, "Normal"},   {0x000D, 1, "Soft"},           {0x000D, 2, "High"},
-    {0x0014, 64, "Normal"},  {0x0014, 80, "Normal"},        {0x0014, 100, "High"},
-    {0x0014, 125, "+1"},     {0x0014, 244, "+3"},           {0x0014, 250, "+2"},
+// 0x0201 JPEG Quality
+constexpr TWord OlympusJPEGQuality[] = {{1, "Standard"}, {2, "High"}, {3, "Super High"}};
+
+// 0x0202 Macro
+constexpr TWord OlympusMacro[] = {{0, "Normal"}, {1, "Macro"}};
+
+// The tags of Olympus's note that have words.
+constexpr TTagWords OlympusWords[] = {
+    {0x0200, OlympusSpecialMode},
+    {0x0201, OlympusJPEGQuality},
+    {0x0202, OlympusMacro},
+};
+static_assert(InTagOrder(OlympusWords));
+
+// Panasonic ------------------------------------------------------------------
+
+// 0x0001 Image Quality
+constexpr TWord PanasonicImageQuality[] = {{2, "High"}, {3, "Standard"}};
+
+// 0x0003 White Balance
+constexpr TWord PanasonicWhiteBalance[] = {
+    {1, "Auto"}, {2, "Daylight"}, {3, "Cloudy"}, {4, "Halogen"}, {5, "Manual"}, {6, "Flash"},
 };
 
-TMakerWordTable MakerWords(TMakerNoteFormat Format) {
-  switch (Format) {
-    case mnfNikon: return NikonWords;
-    case mnfOlympus: return OlympusWords;
-    case mnfPanasonic: return PanasonicWords;
-    case mnfFuji: return FujiWords;
-    case mnfCasio: return CasioWords;
-    default: return {};
-  }
-}
+// 0x0007 Focus Mode
+constexpr TWord PanasonicFocusMode[] = {{1, "Auto"}, {2, "Manual"}};
+
+// 0x000F Spot Mode
+constexpr TWord PanasonicSpotMode[] = {{1, "On"}, {16, "Off"}};
+
+// 0x001A Image Stabilizer
+constexpr TWord PanasonicImageStabilizer[] = {{2, "Mode 1"}, {3, "Off"}, {4, "Mode 2"}};
+
+// 0x001C Macro Mode
+constexpr TWord PanasonicMacroMode[] = {{1, "Macro"}, {2, "Normal"}};
+
+// 0x001F Shooting Mode
+constexpr TWord PanasonicShootingMode[] = {
+    {2, "Portrait"},          {3, "Scenery"},          {4, "Sports"},
+    {5, "Night Portrait"},    {6, "Program"},          {7, "Aperture Priority"},
+    {8, "Shutter Priority"},  {9, "Macro"},            {11, "Manual"},
+    {13, "Panning"},          {18, "Fireworks"},       {19, "Party"},
+    {20, "Snow"},             {21, "Night Scenery"},
+};
+
+// 0x0020 Audio
+constexpr TWord PanasonicAudio[] = {{1, "Yes"}, {2, "No"}};
+
+// 0x0028 Color Effect
+constexpr TWord PanasonicColorEffect[] = {
+    {1, "Off"}, {2, "Warm"}, {3, "Cool"}, {4, "B&W"}, {5, "Sepia"},
+};
+
+// 0x002C Contrast and 0x002D Noise Reducton
+constexpr TWord PanasonicLevel[] = {{0, "Standard"}, {1, "Low"}, {2, "High"}};
+
+// The tags of Panasonic's note that have words.
+constexpr TTagWords PanasonicWords[] = {
+    {0x0001, PanasonicImageQuality},
+    {0x0003, PanasonicWhiteBalance},
+    {0x0007, PanasonicFocusMode},
+    {0x000F, PanasonicSpotMode},
+    {0x001A, PanasonicImageStabilizer},
+    {0x001C, PanasonicMacroMode},
+    {0x001F, PanasonicShootingMode},
+    {0x0020, PanasonicAudio},
+    {0x0028, PanasonicColorEffect},
+    {0x002C, PanasonicLevel},
+    {0x002D, PanasonicLevel},
+};
+static_assert(InTagOrder(PanasonicWords));
+
+// Fuji -----------------------------------------------------------------------
+
+// 0x1001 Sharpness
+constexpr TWord FujiSharpness[] = {
+    {1, "Soft"}, {2, "Soft"}, {3, "Normal"}, {4, "Hard"}, {5, "Hard"},
+};
+
+// 0x1002 White Balance
+constexpr TWord FujiWhiteBalance[] = {
+    {0, "Auto"},
+    {256, "Daylight"},
+    {512, "Cloudy"},
+    {768, "DaylightColor-Fluorescence"},
+    {769, "DaywhiteColor-Fluorescence"},
+    {770, "White-Fluorescence"},
+    {1024, "Incandenscence"},
+    {3840, "Custom"},
+};
+
+// 0x1003 Color and 0x1004 Tone
+constexpr TWord FujiLevel[] = {{0, "Normal"}, {256, "High"}, {512, "Low"}};
+
+// 0x1010 Flash Mode
+constexpr TWord FujiFlashMode[] = {
+    {0, "Auto"}, {1, "On"}, {2, "Off"}, {3, "Red-eye reduction"},
+};
+
+// 0x1021 Focus Mode
+constexpr TWord FujiFocusMode[] = {{0, "Auto"}, {1, "Manual"}};
+
+// 0x1031 Picture Mode
+constexpr TWord FujiPictureMode[] = {
+    {0, "Auto"},   {1, "Portrait"},    {2, "Landscape"},
+    {4, "Sports"}, {5, "Night Scene"}, {6, "Program"},
+    {256, "Aperture Priority"}, {512, "Shutter Priority"}, {768, "Manual"},
+};
+
+// 0x1020 Macro, 0x1030 SlowSync, 0x1100 ContTake/Bracket and the warnings
+// 0x1300 to 0x1302
+constexpr TWord FujiOffOn[] = {{0, "Off"}, {1, "On"}};
+
+// The tags of Fuji's note that have words.
+constexpr TTagWords FujiWords[] = {
+    {0x1001, FujiSharpness},
+    {0x1002, FujiWhiteBalance},
+    {0x1003, FujiLevel},
+    {0x1004, FujiLevel},
+    {0x1010, FujiFlashMode},
+    {0x1020, FujiOffOn},
+    {0x1021, FujiFocusMode},
+    {0x1030, FujiOffOn},
+    {0x1031, FujiPictureMode},
+    {0x1100, FujiOffOn},
+    {0x1300, FujiOffOn},
+    {0x1301, FujiOffOn},
+    {0x1302, FujiOffOn},
+};
+static_assert(InTagOrder(FujiWords));
+
+// Casio ----------------------------------------------------------------------
+
+// 0x0001 Recording Mode
+constexpr TWord CasioRecordingMode[] = {
+    {0, "Normal"},   {1, "Single Shutter"}, {2, "Panorama"},
+    {7, "Panorama"}, {3, "Night Scene"},    {10, "Night Scene"},
+    {4, "Portrait"}, {15, "Portrait"},      {5, "Landscape"},
+    {16, "Landscape"},
+};
+
+// 0x0002 Quality
+constexpr TWord CasioQuality[] = {{1, "Economy"}, {2, "Normal"}, {3, "Fine"}};
+
+// 0x0003 Focusing Mode
+constexpr TWord CasioFocusingMode[] = {
+    {2, "Macro"}, {3, "Auto Focus"}, {4, "Manual Focus"}, {5, "Infinity"},
+};
+
+// 0x0004 Flash Mode
+constexpr TWord CasioFlashMode[] = {
+    {1, "Auto"}, {2, "On"}, {3, "Off"}, {4, "Red-eye reduction"},
+};
+
+// 0x0005 Flash Intensity
+constexpr TWord CasioFlashIntensity[] = {{11, "Weak"}, {13, "Normal"}, {15, "Strong"}};
+
+// 0x0007 White Balance
+constexpr TWord CasioWhiteBalance[] = {
+    {1, "Auto"},        {2, "Tungsten"}, {3, "Daylight"},
+    {4, "Fluorescent"}, {5, "Shade"},    {129, "Manual"},
+};
+
+// 0x000A Digital Zoom
+constexpr TWord CasioDigitalZoom[] = {{0x10000, "Off"}, {0x10001, "2x"}};
+
+// 0x000B Sharpness, 0x000C Contrast and 0x000D Saturation
+constexpr TWord CasioLevel[] = {{0, "Normal"}, {1, "Soft"}, {2, "High"}};
+
+// 0x0014 CCD Sensitivity
+constexpr TWord CasioCCDSensitivity[] = {
+    {64, "Normal"}, {80, "Normal"}, {100, "High"}, {125, "+1"}, {244, "+3"}, {250, "+2"},
+};
+
+// The tags of Casio's note that have words.
+constexpr TTagWords CasioWords[] = {
+    {0x0001, CasioRecordingMode},
+    {0x0002, CasioQuality},
+    {0x0003, CasioFocusingMode},
+    {0x0004, CasioFlashMode},
+    {0x0005, CasioFlashIntensity},
+    {0x0007, CasioWhiteBalance},
+    {0x000A, CasioDigitalZoom},
+    {0x000B, CasioLevel},
+    {0x000C, CasioLevel},
+    {0x000D, CasioLevel},
+    {0x0014, CasioCCDSensitivity},
+};
+static_assert(InTagOrder(CasioWords));
+
+// ----------------------------------------------------------------------------
+
+// The words of each format, by the format's number; Canon and Minolta have none.
+constexpr std::array<TTagWordsTable, 8> MakerWords{{
+    {},                // mnfUnknown
+    {},                // mnfCanon
+    {NikonWords},      // mnfNikon
+    {OlympusWords},    // mnfOlympus
+    {PanasonicWords},  // mnfPanasonic
+    {FujiWords},       // mnfFuji
+    {CasioWords},      // mnfCasio
+    {},                // mnfMinolta
+}};
 
 }  // namespace
 
+const TTagWordsTable& MakerNoteWords(TMakerNoteFormat Format) {
+  return MakerWords[Format < MakerWords.size() ? Format : mnfUnknown];
+}
+
 std::string MakerNoteValueText(TMakerNoteFormat Format, const TEXIFTag& Rec) {
-  const TMakerWordTable Words = MakerWords(Format);
-  if (!Words.empty()) {
-    const int64_t Value = TruncToInt64(Rec.NumericValue[0]);
-    for (const TMakerWord& Word : Words)
-      if (Word.Tag == Rec.Header.Tag && Word.Value == Value) return std::string(Word.Text);
-  }
-  return DefaultValueText(Rec, TRationalStyle::Plain);
+  return WordsOrDefaultText(MakerNoteWords(Format), Rec, TruncToInt64, TRationalStyle::Plain);
 }

@@ -1,29 +1,14 @@
 // Value texts of the standard directories: IFD 0 and IFD 1, the EXIF sub-IFD,
 // the Interoperability IFD and GPS. Enumerated values become words; every
 // other value is shown by the default value text of its field type.
-#include <algorithm>
 #include <cmath>
 
 #include "EXIF_Defs.h"
+#include "TagLookup.h"
 #include "ValueFormat.h"
+#include "Words.h"
 
 namespace {
-
-struct TWord {
-  int32_t Value;
-  std::string_view Text;
-};
-
-using TWordTable = std::span<const TWord>;
-
-std::string WordOrUnknown(TWordTable Table, int32_t Value) {
-  for (const TWord& Word : Table)
-    if (Word.Value == Value) return std::string(Word.Text);
-  std::string Out = "unknown(";
-  AppendInt(Out, Value);
-  Out += ')';
-  return Out;
-}
 
 // 0x0103 Compression
 constexpr TWord CompressionWords[] = {
@@ -200,14 +185,41 @@ constexpr TWord SubjectDistanceRangeWords[] = {
     {3, "Distant view"},
 };
 
-// Components Configuration: one bit per component code 1 to 6.
-struct TComponent {
-  int32_t Bit;
-  std::string_view Letters;
-};
-constexpr TComponent Components[] = {
+// 0x9101 Components Configuration: one bit per component code 1 to 6.
+constexpr TWord ComponentsConfigurationWords[] = {
     {2, "Y"}, {4, "Cb"}, {8, "Cr"}, {16, "R"}, {32, "G"}, {64, "B"},
 };
+
+// The enumerated tags of IFD 0 and IFD 1.
+constexpr TTagWords TIFFWordRows[] = {
+    {0x0103, CompressionWords, TWordStyle::WordOrUnknown},
+    {0x0106, PhotometricInterpretationWords, TWordStyle::WordOrUnknown},
+    {0x0112, OrientationWords, TWordStyle::WordAndNumber},
+    {0x011C, PlanarConfigurationWords, TWordStyle::WordOrUnknown},
+    {0x0128, ResolutionUnitWords, TWordStyle::WordOrUnknown},
+};
+static_assert(InTagOrder(TIFFWordRows));
+
+// The enumerated tags of the EXIF sub-IFD.
+constexpr TTagWords EXIFWordRows[] = {
+    {0x8822, ExposureProgramWords, TWordStyle::WordOrUnknown},
+    {0x9101, ComponentsConfigurationWords, TWordStyle::LettersPerBit},
+    {0x9207, MeteringModeWords, TWordStyle::WordOrUnknown},
+    {0x9208, LightSourceWords, TWordStyle::WordOrUnknown},
+    {0x9209, FlashWords, TWordStyle::WordOrUnknown},
+    {0xA001, ColorSpaceWords, TWordStyle::WordOrUnknown},
+    {0xA217, SensingMethodWords, TWordStyle::WordOrUnknown},
+    {0xA301, SceneTypeWords, TWordStyle::WordOrUnknown},
+    {0xA402, ExposureModeWords, TWordStyle::WordOrUnknown},
+    {0xA403, WhiteBalanceWords, TWordStyle::WordOrUnknown},
+    {0xA406, SceneCaptureTypeWords, TWordStyle::WordOrUnknown},
+    {0xA407, GainControlWords, TWordStyle::WordOrUnknown},
+    {0xA408, ContrastWords, TWordStyle::WordOrUnknown},
+    {0xA409, SaturationWords, TWordStyle::WordOrUnknown},
+    {0xA40A, ContrastWords, TWordStyle::WordOrUnknown},
+    {0xA40C, SubjectDistanceRangeWords, TWordStyle::WordOrUnknown},
+};
+static_assert(InTagOrder(EXIFWordRows));
 
 // Trimmed as the reader trims texts: characters of code 32 or below go.
 std::string_view Trimmed(std::string_view Text) {
@@ -232,32 +244,79 @@ std::string GPSPositionText(const TEXIFTag& Rec) {
   return Out;
 }
 
-std::string GPSVersionText(double Value) {
+// The four version bytes, read as one number, in hexadecimal.
+std::string GPSVersionText(const TEXIFTag& Rec) {
   // Rounded half to even, as the default floating-point rounding mode does.
-  const double Rounded = std::nearbyint(Value);
+  const double Rounded = std::nearbyint(Rec.NumericValue[0]);
   return FormatHex(static_cast<uint32_t>(Selector(Rounded)), 4);
 }
 
-std::string GPSReferenceText(std::string_view Stored) {
+std::string GPSReferenceText(const TEXIFTag& Rec) {
+  const std::string& Stored = Rec.StringValue;
   if (Stored == "N") return "North";
   if (Stored == "E") return "East";
   if (Stored == "W") return "West";
   if (Stored == "S") return "South";
-  return std::string(Stored);
+  return Stored;
 }
 
-std::string GPSSpeedUnitText(std::string_view Stored) {
-  const std::string_view Letter = Trimmed(Stored);
+std::string GPSAltitudeRefText(const TEXIFTag& Rec) {
+  return Rec.NumericValue[0] == 0 ? "Above Sea Level" : "Below Sea Level";
+}
+
+std::string GPSStoredText(const TEXIFTag& Rec) { return Rec.StringValue; }
+
+std::string GPSStatusText(const TEXIFTag& Rec) {
+  return Trimmed(Rec.StringValue) == "A" ? "Measurement Active" : "Measurement Void";
+}
+
+std::string GPSMeasureModeText(const TEXIFTag& Rec) {
+  return Trimmed(Rec.StringValue) == "2" ? "2D Measurement" : "3D Measurement";
+}
+
+std::string GPSSpeedUnitText(const TEXIFTag& Rec) {
+  const std::string_view Letter = Trimmed(Rec.StringValue);
   if (Letter == "K") return "km/h";
   if (Letter == "M") return "mph";
   return "knots";
 }
 
-std::string GPSNorthText(std::string_view Stored) {
-  return Trimmed(Stored) == "M" ? "Magnetic North" : "True North";
+std::string GPSNorthText(const TEXIFTag& Rec) {
+  return Trimmed(Rec.StringValue) == "M" ? "Magnetic North" : "True North";
 }
 
+std::string GPSDifferentialText(const TEXIFTag& Rec) {
+  return Rec.NumericValue[0] == 0 ? "No Correction " : "Differential Corrected";
+}
+
+// The GPS tags with rules of their own. The references of the destination
+// (0x0013, 0x0015) are not among them: they show as stored.
+constexpr TTagText GPSTextRows[] = {
+    {0x0000, GPSVersionText},       // Version ID
+    {0x0001, GPSReferenceText},     // Latitude Ref
+    {0x0002, GPSPositionText},      // Latitude
+    {0x0003, GPSReferenceText},     // Longiture Ref
+    {0x0004, GPSPositionText},      // Longitude
+    {0x0005, GPSAltitudeRefText},   // Altitude Ref
+    {0x0007, GPSStoredText},        // Timestamp
+    {0x0009, GPSStatusText},        // Status
+    {0x000A, GPSMeasureModeText},   // Measure Mode
+    {0x000C, GPSSpeedUnitText},     // Speed Ref
+    {0x000E, GPSNorthText},         // Track Ref
+    {0x0010, GPSNorthText},         // Image Direction Ref
+    {0x0014, GPSPositionText},      // Dest Latitude
+    {0x0016, GPSPositionText},      // Dest Longitude
+    {0x0017, GPSNorthText},         // Dest Bearing Ref
+    {0x0019, GPSSpeedUnitText},     // Dest Distance Ref
+    {0x001E, GPSDifferentialText},  // Differential
+};
+static_assert(InTagOrder(GPSTextRows));
+
 }  // namespace
+
+constexpr TTagWordsTable TIFFWords{TIFFWordRows};
+constexpr TTagWordsTable EXIFWords{EXIFWordRows};
+constexpr TTagTextTable GPSTexts{GPSTextRows};
 
 std::string DefaultValueText(const TEXIFTag& Rec, TRationalStyle Style) {
   std::string Out;
@@ -290,105 +349,44 @@ std::string DefaultValueText(const TEXIFTag& Rec, TRationalStyle Style) {
   }
 }
 
-std::string CompressionText(int32_t Value) { return WordOrUnknown(CompressionWords, Value); }
-
+std::string CompressionText(int32_t Value) { return EnumerationText(TIFFWords, 0x0103, Value); }
 std::string PhotometricInterpretationText(int32_t Value) {
-  return WordOrUnknown(PhotometricInterpretationWords, Value);
+  return EnumerationText(TIFFWords, 0x0106, Value);
 }
-
-std::string OrientationText(int32_t Value) {
-  std::string_view Word = "<unknown>";
-  for (const TWord& Candidate : OrientationWords)
-    if (Candidate.Value == Value) Word = Candidate.Text;
-  std::string Out(Word);
-  Out += " (";
-  AppendInt(Out, Value);
-  Out += ')';
-  return Out;
-}
-
+std::string OrientationText(int32_t Value) { return EnumerationText(TIFFWords, 0x0112, Value); }
 std::string PlanarConfigurationText(int32_t Value) {
-  return WordOrUnknown(PlanarConfigurationWords, Value);
+  return EnumerationText(TIFFWords, 0x011C, Value);
 }
-
-std::string ResolutionUnitText(int32_t Value) { return WordOrUnknown(ResolutionUnitWords, Value); }
-
+std::string ResolutionUnitText(int32_t Value) { return EnumerationText(TIFFWords, 0x0128, Value); }
+std::string ExposureProgramText(int32_t Value) { return EnumerationText(EXIFWords, 0x8822, Value); }
 std::string ComponentsConfigurationText(int32_t Value) {
-  std::string Out;
-  for (const TComponent& Component : Components)
-    if ((Value & Component.Bit) != 0) Out += Component.Letters;
-  return Out;
+  return EnumerationText(EXIFWords, 0x9101, Value);
 }
-
-std::string ColorSpaceText(int32_t Value) { return WordOrUnknown(ColorSpaceWords, Value); }
-
-std::string ExposureProgramText(int32_t Value) {
-  return WordOrUnknown(ExposureProgramWords, Value);
-}
-
-std::string MeteringModeText(int32_t Value) { return WordOrUnknown(MeteringModeWords, Value); }
-
-std::string LightSourceText(int32_t Value) { return WordOrUnknown(LightSourceWords, Value); }
-
-std::string FlashText(int32_t Value) { return WordOrUnknown(FlashWords, Value); }
-
-std::string SensingMethodText(int32_t Value) { return WordOrUnknown(SensingMethodWords, Value); }
-
-std::string SceneTypeText(int32_t Value) { return WordOrUnknown(SceneTypeWords, Value); }
-
-std::string ExposureModeText(int32_t Value) { return WordOrUnknown(ExposureModeWords, Value); }
-
-std::string WhiteBalanceText(int32_t Value) { return WordOrUnknown(WhiteBalanceWords, Value); }
-
+std::string MeteringModeText(int32_t Value) { return EnumerationText(EXIFWords, 0x9207, Value); }
+std::string LightSourceText(int32_t Value) { return EnumerationText(EXIFWords, 0x9208, Value); }
+std::string FlashText(int32_t Value) { return EnumerationText(EXIFWords, 0x9209, Value); }
+std::string ColorSpaceText(int32_t Value) { return EnumerationText(EXIFWords, 0xA001, Value); }
+std::string SensingMethodText(int32_t Value) { return EnumerationText(EXIFWords, 0xA217, Value); }
+std::string SceneTypeText(int32_t Value) { return EnumerationText(EXIFWords, 0xA301, Value); }
+std::string ExposureModeText(int32_t Value) { return EnumerationText(EXIFWords, 0xA402, Value); }
+std::string WhiteBalanceText(int32_t Value) { return EnumerationText(EXIFWords, 0xA403, Value); }
 std::string SceneCaptureTypeText(int32_t Value) {
-  return WordOrUnknown(SceneCaptureTypeWords, Value);
+  return EnumerationText(EXIFWords, 0xA406, Value);
 }
-
-std::string GainControlText(int32_t Value) { return WordOrUnknown(GainControlWords, Value); }
-
-std::string ContrastText(int32_t Value) { return WordOrUnknown(ContrastWords, Value); }
-
-std::string SaturationText(int32_t Value) { return WordOrUnknown(SaturationWords, Value); }
-
-std::string SharpnessText(int32_t Value) { return WordOrUnknown(ContrastWords, Value); }
-
+std::string GainControlText(int32_t Value) { return EnumerationText(EXIFWords, 0xA407, Value); }
+std::string ContrastText(int32_t Value) { return EnumerationText(EXIFWords, 0xA408, Value); }
+std::string SaturationText(int32_t Value) { return EnumerationText(EXIFWords, 0xA409, Value); }
+std::string SharpnessText(int32_t Value) { return EnumerationText(EXIFWords, 0xA40A, Value); }
 std::string SubjectDistanceRangeText(int32_t Value) {
-  return WordOrUnknown(SubjectDistanceRangeWords, Value);
+  return EnumerationText(EXIFWords, 0xA40C, Value);
 }
 
 std::string TIFFValueText(const TEXIFTag& Rec) {
-  const int32_t Value = Selector(Rec.NumericValue[0]);
-  switch (Rec.Header.Tag) {
-    case 0x0103: return CompressionText(Value);
-    case 0x0106: return PhotometricInterpretationText(Value);
-    case 0x0112: return OrientationText(Value);
-    case 0x011C: return PlanarConfigurationText(Value);
-    case 0x0128: return ResolutionUnitText(Value);
-    default: return DefaultValueText(Rec, TRationalStyle::Plain);
-  }
+  return WordsOrDefaultText(TIFFWords, Rec, Selector, TRationalStyle::Plain);
 }
 
 std::string EXIFValueText(const TEXIFTag& Rec) {
-  const int32_t Value = Selector(Rec.NumericValue[0]);
-  switch (Rec.Header.Tag) {
-    case 0x8822: return ExposureProgramText(Value);
-    case 0x9101: return ComponentsConfigurationText(Value);
-    case 0x9207: return MeteringModeText(Value);
-    case 0x9208: return LightSourceText(Value);
-    case 0x9209: return FlashText(Value);
-    case 0xA001: return ColorSpaceText(Value);
-    case 0xA217: return SensingMethodText(Value);
-    case 0xA301: return SceneTypeText(Value);
-    case 0xA402: return ExposureModeText(Value);
-    case 0xA403: return WhiteBalanceText(Value);
-    case 0xA406: return SceneCaptureTypeText(Value);
-    case 0xA407: return GainControlText(Value);
-    case 0xA408: return ContrastText(Value);
-    case 0xA409: return SaturationText(Value);
-    case 0xA40A: return SharpnessText(Value);
-    case 0xA40C: return SubjectDistanceRangeText(Value);
-    default: return DefaultValueText(Rec, TRationalStyle::Exif);
-  }
+  return WordsOrDefaultText(EXIFWords, Rec, Selector, TRationalStyle::Exif);
 }
 
 std::string InteropValueText(const TEXIFTag& Rec) {
@@ -396,24 +394,6 @@ std::string InteropValueText(const TEXIFTag& Rec) {
 }
 
 std::string GPSValueText(const TEXIFTag& Rec) {
-  switch (Rec.Header.Tag) {
-    case 0x0000: return GPSVersionText(Rec.NumericValue[0]);
-    case 0x0001:
-    case 0x0003: return GPSReferenceText(Rec.StringValue);
-    case 0x0002:
-    case 0x0004:
-    case 0x0014:
-    case 0x0016: return GPSPositionText(Rec);
-    case 0x0005: return Rec.NumericValue[0] == 0 ? "Above Sea Level" : "Below Sea Level";
-    case 0x0007: return Rec.StringValue;
-    case 0x0009: return Trimmed(Rec.StringValue) == "A" ? "Measurement Active" : "Measurement Void";
-    case 0x000A: return Trimmed(Rec.StringValue) == "2" ? "2D Measurement" : "3D Measurement";
-    case 0x000C:
-    case 0x0019: return GPSSpeedUnitText(Rec.StringValue);
-    case 0x000E:
-    case 0x0010:
-    case 0x0017: return GPSNorthText(Rec.StringValue);
-    case 0x001E: return Rec.NumericValue[0] == 0 ? "No Correction " : "Differential Corrected";
-    default: return DefaultValueText(Rec, TRationalStyle::GPS);
-  }
+  const TTagText* Row = GPSTexts.Find(Rec.Header.Tag);
+  return Row != nullptr ? Row->Text(Rec) : DefaultValueText(Rec, TRationalStyle::GPS);
 }

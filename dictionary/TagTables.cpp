@@ -1,6 +1,7 @@
 // The twelve dictionary tables: which tags each directory knows, their names
 // and units. Names are shown letter for letter as stored here.
 #include "EXIF_Defs.h"
+#include "TagLookup.h"
 
 bool TEXIFTag::IsEmpty() const {
   for (double Number : NumericValue)
@@ -258,62 +259,21 @@ constexpr std::array<TEXIFTagHeader, 31> GPSTags{{
     {0x001E, 1, "Differential", ""},
 }};
 
-namespace {
+constexpr TTagTable DirectoryPointerTable{DirectoryPointerTags};
+constexpr TTagTable IFD0Table{IFD0Tags};
+constexpr TTagTable EXIFTable{EXIFTags};
+constexpr TTagTable InteropTable{InteropTags};
+constexpr TTagTable CanonTable{CanonTags};
+constexpr TTagTable NikonTable{NikonTags};
+constexpr TTagTable OlympusTable{OlympusTags};
+constexpr TTagTable PanasonicTable{PanasonicTags};
+constexpr TTagTable FujiTable{FujiTags};
+constexpr TTagTable CasioTable{CasioTags};
+constexpr TTagTable MinoltaTable{MinoltaTags};
+constexpr TTagTable GPSTable{GPSTags};
 
-// Tries odd multipliers from Knuth's golden-ratio one on until the rows'
-// distinct tags fill distinct slots; a later row with an earlier row's tag is
-// left out, as a scan would never reach it.
-template <size_t N>
-constexpr TTagIndex MakeIndex(const std::array<TEXIFTagHeader, N>& Rows) {
-  for (uint32_t Multiplier = 2654435761u;; Multiplier += 2) {
-    TTagIndex Index{Multiplier, {}};
-    bool Collides = false;
-    for (size_t Row = 0; Row < N && !Collides; ++Row) {
-      TTagIndex::TSlot& Slot = Index.Slots[TTagIndex::SlotOf(Multiplier, Rows[Row].Tag)];
-      if (Slot.Row == TTagIndex::NoRow)
-        Slot = {Rows[Row].Tag, static_cast<uint16_t>(Row)};
-      else if (Slot.Tag != Rows[Row].Tag)
-        Collides = true;
-    }
-    if (!Collides) return Index;
-  }
-}
-
-constexpr TTagIndex DirectoryPointerIndex = MakeIndex(DirectoryPointerTags);
-constexpr TTagIndex IFD0Index = MakeIndex(IFD0Tags);
-constexpr TTagIndex EXIFIndex = MakeIndex(EXIFTags);
-constexpr TTagIndex InteropIndex = MakeIndex(InteropTags);
-constexpr TTagIndex CanonIndex = MakeIndex(CanonTags);
-constexpr TTagIndex NikonIndex = MakeIndex(NikonTags);
-constexpr TTagIndex OlympusIndex = MakeIndex(OlympusTags);
-constexpr TTagIndex PanasonicIndex = MakeIndex(PanasonicTags);
-constexpr TTagIndex FujiIndex = MakeIndex(FujiTags);
-constexpr TTagIndex CasioIndex = MakeIndex(CasioTags);
-constexpr TTagIndex MinoltaIndex = MakeIndex(MinoltaTags);
-constexpr TTagIndex GPSIndex = MakeIndex(GPSTags);
-
-}  // namespace
-
-constexpr TTagTable DirectoryPointerTable{DirectoryPointerTags, &DirectoryPointerIndex};
-constexpr TTagTable IFD0Table{IFD0Tags, &IFD0Index};
-constexpr TTagTable EXIFTable{EXIFTags, &EXIFIndex};
-constexpr TTagTable InteropTable{InteropTags, &InteropIndex};
-constexpr TTagTable CanonTable{CanonTags, &CanonIndex};
-constexpr TTagTable NikonTable{NikonTags, &NikonIndex};
-constexpr TTagTable OlympusTable{OlympusTags, &OlympusIndex};
-constexpr TTagTable PanasonicTable{PanasonicTags, &PanasonicIndex};
-constexpr TTagTable FujiTable{FujiTags, &FujiIndex};
-constexpr TTagTable CasioTable{CasioTags, &CasioIndex};
-constexpr TTagTable MinoltaTable{MinoltaTags, &MinoltaIndex};
-constexpr TTagTable GPSTable{GPSTags, &GPSIndex};
-
-const TEXIFTagHeader* FindTagHeader(const TTagTable& Table, uint16_t Tag) {
-  if (Table.Index == nullptr) return nullptr;
-  const TTagIndex::TSlot& Slot = Table.Index->Slots[TTagIndex::SlotOf(Table.Index->Multiplier, Tag)];
-  return (Slot.Row != TTagIndex::NoRow && Slot.Tag == Tag) ? &Table.Rows[Slot.Row] : nullptr;
-}
-
-TTagTable MakerNoteTags(TMakerNoteFormat Format) {
+const TTagTable& MakerNoteTags(TMakerNoteFormat Format) {
+  static constexpr TTagTable NoTags;
   switch (Format) {
     case mnfCanon: return CanonTable;
     case mnfNikon: return NikonTable;
@@ -324,7 +284,7 @@ TTagTable MakerNoteTags(TMakerNoteFormat Format) {
     case mnfMinolta: return MinoltaTable;
     case mnfUnknown: break;
   }
-  return {};
+  return NoTags;
 }
 
 std::string_view MakerNoteFormatName(TMakerNoteFormat Format) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "EXIF_Defs.h"
+#include "TagLookup.h"
+#include "Words.h"
 
 namespace {
 
@@ -35,7 +38,6 @@ TEST(TagTables, CountsAndNoDuplicateTags) {
     SCOPED_TRACE(Case.Name);
     EXPECT_EQ(Case.Rows.size(), Case.Count);
     EXPECT_EQ(Case.Table.Rows.data(), Case.Rows.data());
-    ASSERT_NE(Case.Table.Index, nullptr);
     std::set<uint16_t> Seen;
     for (const TEXIFTagHeader& Row : Case.Rows) {
       EXPECT_TRUE(Seen.insert(Row.Tag).second) << "tag 0x" << std::hex << Row.Tag << " twice";
@@ -99,7 +101,7 @@ TEST(TagTables, RowsAsStored) {
   }
 }
 
-// The index finds, for every tag number, the row a scan from the first row finds.
+// The lookup finds, for every tag number, the row a scan from the first row finds.
 TEST(TagTables, LookupFindsTheFirstMatchingRow) {
   for (const TTableCase& Case : Tables) {
     for (uint32_t Tag = 0; Tag <= 0xFFFF; ++Tag) {
@@ -168,6 +170,46 @@ TEST(TagTables, MakerNoteTablesAndFormatNames) {
   EXPECT_EQ(FindTagHeader(MakerNoteTags(mnfUnknown), 0x0001), nullptr);
   EXPECT_EQ(MakerNoteFormatName(mnfUnknown), "mnfUnknown");
   EXPECT_EQ(MakerNoteFormatName(mnfMinolta), "mnfMinolta");
+}
+
+// The tags a table of words or rules gives texts to, each found by the
+// table's own lookup.
+template <class TRow>
+std::vector<uint16_t> TagsOf(const TTagIndexed<TRow>& Table) {
+  std::vector<uint16_t> Tags;
+  for (const TRow& Row : Table.Rows) {
+    EXPECT_EQ(Table.Find(Row.Tag), &Row) << "0x" << std::hex << Row.Tag;
+    Tags.push_back(Row.Tag);
+  }
+  return Tags;
+}
+
+// A row for a tag its directory does not know would never be used.
+TEST(TagTables, WordTablesNameTagsOfTheirDirectory) {
+  struct TCase {
+    const char* Name;
+    std::vector<uint16_t> Tags;
+    const TTagTable& Directory;
+    size_t Count;
+  };
+  const TCase Cases[] = {
+      {"TIFFWords", TagsOf(TIFFWords), IFD0Table, 5},
+      {"EXIFWords", TagsOf(EXIFWords), EXIFTable, 16},
+      {"GPSTexts", TagsOf(GPSTexts), GPSTable, 17},
+      {"Canon", TagsOf(MakerNoteWords(mnfCanon)), CanonTable, 0},
+      {"Nikon", TagsOf(MakerNoteWords(mnfNikon)), NikonTable, 6},
+      {"Olympus", TagsOf(MakerNoteWords(mnfOlympus)), OlympusTable, 3},
+      {"Panasonic", TagsOf(MakerNoteWords(mnfPanasonic)), PanasonicTable, 11},
+      {"Fuji", TagsOf(MakerNoteWords(mnfFuji)), FujiTable, 13},
+      {"Casio", TagsOf(MakerNoteWords(mnfCasio)), CasioTable, 11},
+      {"Minolta", TagsOf(MakerNoteWords(mnfMinolta)), MinoltaTable, 0},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    EXPECT_EQ(Case.Tags.size(), Case.Count);
+    for (uint16_t Tag : Case.Tags)
+      EXPECT_NE(FindTagHeader(Case.Directory, Tag), nullptr) << "0x" << std::hex << Tag;
+  }
 }
 
 }  // namespace
