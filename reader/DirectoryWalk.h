@@ -4,6 +4,7 @@
 #pragma once
 
 #include "EXIF_Intf.h"
+#include "TagLookup.h"
 #include "TiffData.h"
 
 // How a walk ends, besides after its count of entries, at a short read, at

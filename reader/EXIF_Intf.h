@@ -13,7 +13,6 @@
 #include "EXIF_Defs.h"
 #include "JpegImage.h"
 #include "MemoryStream.h"
-#include "TagLookup.h"
 
 // Byte-order helpers for big-endian ("MM") TIFF data: the 32-bit value with
 // its bytes reversed, and the double whose 8 bytes are those of (Lo, Hi) in
