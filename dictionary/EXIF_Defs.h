@@ -46,6 +46,12 @@ enum TFieldType : uint16_t {
   ftDouble = 12,
 };
 
+// The types of whole numbers: BYTE, SHORT, LONG and their signed kinds.
+constexpr bool IsWholeNumberType(uint16_t Type) {
+  return Type == ftByte || Type == ftShort || Type == ftLong || Type == ftSByte || Type == ftSShort ||
+         Type == ftSLong;
+}
+
 // The maker-note layouts the reader knows, chosen from the Make tag.
 enum TMakerNoteFormat : uint8_t {
   mnfUnknown = 0,

@@ -320,6 +320,11 @@ constexpr TTagTextTable GPSTexts{GPSTextRows};
 
 std::string DefaultValueText(const TEXIFTag& Rec, TRationalStyle Style) {
   std::string Out;
+  if (IsWholeNumberType(Rec.Typ)) {
+    AppendFixed0(Out, Rec.NumericValue[0]);
+    Out += Rec.Header.Units;
+    return Out;
+  }
   switch (Rec.Typ) {
     case ftAscii:
     case ftUndefined:
@@ -333,15 +338,6 @@ std::string DefaultValueText(const TEXIFTag& Rec, TRationalStyle Style) {
       Out.append(Mark).append(Rec.StringValue).append(Close).append(Rec.Header.Units);
       return Out;
     }
-    case ftByte:
-    case ftShort:
-    case ftLong:
-    case ftSByte:
-    case ftSShort:
-    case ftSLong:
-      AppendFixed0(Out, Rec.NumericValue[0]);
-      Out += Rec.Header.Units;
-      return Out;
     default:
       AppendG(Out, Rec.NumericValue[0]);
       Out += Rec.Header.Units;

@@ -93,20 +93,14 @@ void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIF
   FFile.Seek(Base + Entry.ValueLong());
   Target.Typ = Entry.Type;
   Target.StringValue.clear();
-  switch (Entry.Type) {
-    case ftAscii:
-    case ftUndefined: DecodeText(Entry, Target); break;
-    case ftRational: DecodeRationals(Target, false); break;
-    case ftSRational: DecodeRationals(Target, true); break;
-    case ftDouble: DecodeDoubles(Target); break;
-    case ftByte:
-    case ftShort:
-    case ftLong:
-    case ftSByte:
-    case ftSShort:
-    case ftSLong:
-    case ftFloat: DecodeFirstNumber(Entry, Target); break;
-    default: break;
+  if (IsWholeNumberType(Entry.Type) || Entry.Type == ftFloat) {
+    DecodeFirstNumber(Entry, Target);
+  } else if (Entry.Type == ftAscii || Entry.Type == ftUndefined) {
+    DecodeText(Entry, Target);
+  } else if (Entry.Type == ftRational || Entry.Type == ftSRational) {
+    DecodeRationals(Target, Entry.Type == ftSRational);
+  } else if (Entry.Type == ftDouble) {
+    DecodeDoubles(Target);
   }
   Trim(Target.StringValue);
 }
