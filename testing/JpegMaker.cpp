@@ -57,6 +57,16 @@ std::vector<uint8_t> MakeJpeg(int Width, int Height) {
   return MakeJpeg(Width, Height, [](int, int) { return 0x808080u; });
 }
 
+std::vector<uint8_t> WithDeclaredSize(std::vector<uint8_t> Jpeg, uint16_t Width, uint16_t Height) {
+  for (size_t At = 2; At + 9 < Jpeg.size(); ++At) {
+    if (Jpeg[At] != 0xFF || Jpeg[At + 1] != 0xC0) continue;  // SOF0: length, precision, height, width
+    Jpeg[At + 5] = static_cast<uint8_t>(Height >> 8), Jpeg[At + 6] = static_cast<uint8_t>(Height);
+    Jpeg[At + 7] = static_cast<uint8_t>(Width >> 8), Jpeg[At + 8] = static_cast<uint8_t>(Width);
+    break;
+  }
+  return Jpeg;
+}
+
 namespace {
 
 using TJpegBytes = std::vector<uint8_t>;

@@ -23,6 +23,10 @@ std::vector<uint8_t> MakeJpeg(int Width, int Height,
 // A plain grey picture.
 std::vector<uint8_t> MakeJpeg(int Width, int Height);
 
+// Jpeg (a baseline picture) with its frame header claiming Width x Height
+// pixels, its data unchanged: a decompression bomb when the claim is large.
+std::vector<uint8_t> WithDeclaredSize(std::vector<uint8_t> Jpeg, uint16_t Width, uint16_t Height);
+
 // A baseline greyscale picture declaring Width x Height pixels whose one
 // scan has no data at all.
 std::vector<uint8_t> EmptyScanJpeg(uint16_t Width, uint16_t Height);

@@ -130,17 +130,6 @@ THostileFile DivisionByZero() {
           }};
 }
 
-// A JPEG picture whose header claims 60000 x 60000 pixels.
-TBytes HugeHeader(TBytes Jpeg, uint16_t Width, uint16_t Height) {
-  for (size_t At = 2; At + 9 < Jpeg.size(); ++At) {
-    if (Jpeg[At] != 0xFF || Jpeg[At + 1] != 0xC0) continue;
-    Jpeg[At + 5] = static_cast<uint8_t>(Height >> 8), Jpeg[At + 6] = static_cast<uint8_t>(Height);
-    Jpeg[At + 7] = static_cast<uint8_t>(Width >> 8), Jpeg[At + 8] = static_cast<uint8_t>(Width);
-    break;
-  }
-  return Jpeg;
-}
-
 THostileFile WithThumbnail(const std::string& Name, const std::string& Attack, const TBytes& Thumbnail,
                            const std::string& Keeps, bool ThumbnailKept) {
   auto Ifd1 = std::make_shared<TIfd>();
@@ -270,7 +259,7 @@ std::vector<THostileFile> HostileFiles() {
       DivisionByZero(),
       WithThumbnail("thumbnail-bomb.jpg",
                     "A thumbnail whose JPEG header claims 60000 x 60000 pixels: a decompression bomb.",
-                    HugeHeader(MakeJpeg(16, 16), 60000, 60000), "the Make and the thumbnail's header", true),
+                    WithDeclaredSize(MakeJpeg(16, 16), 60000, 60000), "the Make and the thumbnail's header", true),
       WithThumbnail("thumbnail-not-jpeg.jpg", "Thumbnail bytes that make libjpeg fail in the header.",
                     BytesOf("\xFF\xD8 not really a JPEG stream at all"), "the Make; no thumbnail", false),
       WithThumbnail("thumbnail-truncated.jpg", "A thumbnail cut in the middle of its compressed data.",
@@ -284,7 +273,7 @@ std::vector<THostileFile> HostileFiles() {
   };
   Files.push_back({"picture-bomb.jpg",
                    "A picture whose header claims 60000 x 60000 pixels: the Image tab must refuse it, not allocate it.",
-                   InsertAfterSoi(HugeHeader(MakeJpeg(16, 16), 60000, 60000), {ExifSegment(TiffBlock(CanonIfd0()))}),
+                   InsertAfterSoi(WithDeclaredSize(MakeJpeg(16, 16), 60000, 60000), {ExifSegment(TiffBlock(CanonIfd0()))}),
                    "the Make", [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }});
   // 11585 x 11585 is the largest square under the decoder's pixel limit.
   Files.push_back({"picture-empty-scan.jpg",
