@@ -45,13 +45,13 @@ void PrintRatio(const TRatioReporter& Reporter, const char* Label, const std::st
 }  // namespace
 
 // Whole processes, as a user runs them: lumentag-dump against exiv2 -q -pa
-// on the same files, by the CPU time of the cheapest of five runs.
+// on the same files, by the CPU time of the cheapest of twenty runs.
 void PrintWholeProcesses(const char* Label, const std::vector<std::string>& Files) {
   if (Files.empty()) return;
   std::vector<std::string> Dump{LUMENTAG_DUMP}, Exiv2{"exiv2", "-q", "-pa"};
   Dump.insert(Dump.end(), Files.begin(), Files.end());
   Exiv2.insert(Exiv2.end(), Files.begin(), Files.end());
-  const std::optional<TChildCost> Ours = CheapestRun(Dump, 5), Theirs = CheapestRun(Exiv2, 5);
+  const std::optional<TChildCost> Ours = CheapestRun(Dump, 20), Theirs = CheapestRun(Exiv2, 20);
   std::cout << std::left << std::setw(50) << (std::string("exiv2 -q -pa / lumentag-dump, ") + Label)
             << std::fixed << std::setprecision(2);
   if (!Ours || !Theirs || Theirs->Status == 127 || Ours->CpuSeconds <= 0) {
@@ -99,7 +99,7 @@ int main(int Argc, char** Argv) {
     PrintRatio(Reporter, (std::string("Image tab, orientation ") + Orientation + " / libjpeg decode").c_str(),
                std::string("ImageTab/") + Orientation, "LibjpegDecode");
   PrintPictureResults(Reporter.Times);
-  std::cout << "\nWhole processes (CPU time, cheapest of 5 runs):\n";
+  std::cout << "\nWhole processes (CPU time, cheapest of 20 runs):\n";
   PrintWholeProcesses("corpus", FileSets().front().Files);
   PrintWholeProcesses("ten 17 MB photos", Photos17MB());
   benchmark::Shutdown();

@@ -74,13 +74,6 @@ TEXIFTag TEXIF::At(const TTagList& List, uint16_t Index) {
   return Index < List.size() ? List[Index] : TEXIFTag{};
 }
 
-void TEXIF::CopyAt(const TTagList& List, uint16_t Index, TEXIFTag& Out) {
-  if (Index < List.size())
-    Out = List[Index];
-  else
-    Out = TEXIFTag{};
-}
-
 TEXIFTag TEXIF::Find(const TTagList& List, uint16_t Tag) {
   for (const TEXIFTag& Rec : List)
     if (Rec.Header.Tag == Tag) return Rec;

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <istream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,8 +19,12 @@
 // Byte-order helpers for big-endian ("MM") TIFF data: the 32-bit value with
 // its bytes reversed, and the double whose 8 bytes are those of (Lo, Hi) in
 // reverse order.
-uint32_t SwapLong(uint32_t Value);
-double SwapDouble(uint32_t Lo, uint32_t Hi);
+constexpr uint32_t SwapLong(uint32_t Value) {
+  return (Value >> 24) | ((Value >> 8) & 0xFF00) | ((Value << 8) & 0xFF0000) | (Value << 24);
+}
+constexpr double SwapDouble(uint32_t Lo, uint32_t Hi) {
+  return std::bit_cast<double>((uint64_t{SwapLong(Lo)} << 32) | SwapLong(Hi));
+}
 
 // The parser's own types (TiffData.h) and the dictionary's lookup.
 struct TDirectoryEntry;
@@ -77,14 +83,13 @@ class TEXIF {
   TEXIFTag EXIF_IFD1Tag(uint16_t Index) const { return At(FIFD1, Index); }
   TEXIFTag GPSTag(uint16_t Index) const { return At(FGPS, Index); }
 
-  // The same through an output argument, whose memory a loop over the rows
-  // then reuses from one record to the next.
-  void TIFFTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FTIFF, Index, Out); }
-  void EXIFTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FEXIF, Index, Out); }
-  void INTEROPTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FINTEROP, Index, Out); }
-  void MakerNoteTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FMN, Index, Out); }
-  void EXIF_IFD1Tag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FIFD1, Index, Out); }
-  void GPSTag(uint16_t Index, TEXIFTag& Out) const { CopyAt(FGPS, Index, Out); }
+  // The records of a list in place, for loops over all of them.
+  std::span<const TEXIFTag> TIFFRecords() const { return FTIFF; }
+  std::span<const TEXIFTag> EXIFRecords() const { return FEXIF; }
+  std::span<const TEXIFTag> INTEROPRecords() const { return FINTEROP; }
+  std::span<const TEXIFTag> MakerNoteRecords() const { return FMN; }
+  std::span<const TEXIFTag> EXIF_IFD1Records() const { return FIFD1; }
+  std::span<const TEXIFTag> GPSRecords() const { return FGPS; }
 
   // The first record with this tag number; the empty record when there is none.
   TEXIFTag FindTIFFTag(uint16_t Tag) const { return Find(FTIFF, Tag); }
@@ -119,7 +124,6 @@ class TEXIF {
 
   static int32_t Count(const TTagList& List) { return static_cast<int32_t>(List.size()); }
   static TEXIFTag At(const TTagList& List, uint16_t Index);
-  static void CopyAt(const TTagList& List, uint16_t Index, TEXIFTag& Out);
   static TEXIFTag Find(const TTagList& List, uint16_t Tag);
 
   // Parsing (ExifParser.cpp).

@@ -19,13 +19,13 @@ std::string MakerNoteText(const TEXIF& Document, const TEXIFTag& Rec) {
 
 // IFD 1 holds the thumbnail's tags, which are IFD 0's tags: the same texts.
 const std::array<TTagView, 6> TagViews{{
-    {" IFD 0 ", "IFD 0", "ifd0", &TEXIF::TIFFCount, &TEXIF::TIFFTag, RecordText<TIFFValueText>},
-    {" EXIF Sub IFD", "EXIF Sub IFD", "exif", &TEXIF::EXIFCount, &TEXIF::EXIFTag, RecordText<EXIFValueText>},
-    {" EXIF Interoperability IFD ", "EXIF Interoperability IFD", "interop", &TEXIF::INTEROPCount,
-     &TEXIF::INTEROPTag, RecordText<InteropValueText>},
-    {" Maker Note ", "Maker Note", "makerNote", &TEXIF::MakerNoteCount, &TEXIF::MakerNoteTag, MakerNoteText},
-    {" IFD 1", "IFD 1", "ifd1", &TEXIF::EXIF_IFD1Count, &TEXIF::EXIF_IFD1Tag, RecordText<TIFFValueText>},
-    {" GPS ", "GPS", "gps", &TEXIF::GPSCount, &TEXIF::GPSTag, RecordText<GPSValueText>},
+    {" IFD 0 ", "IFD 0", "ifd0", &TEXIF::TIFFRecords, RecordText<TIFFValueText>},
+    {" EXIF Sub IFD", "EXIF Sub IFD", "exif", &TEXIF::EXIFRecords, RecordText<EXIFValueText>},
+    {" EXIF Interoperability IFD ", "EXIF Interoperability IFD", "interop", &TEXIF::INTEROPRecords,
+     RecordText<InteropValueText>},
+    {" Maker Note ", "Maker Note", "makerNote", &TEXIF::MakerNoteRecords, MakerNoteText},
+    {" IFD 1", "IFD 1", "ifd1", &TEXIF::EXIF_IFD1Records, RecordText<TIFFValueText>},
+    {" GPS ", "GPS", "gps", &TEXIF::GPSRecords, RecordText<GPSValueText>},
 }};
 
 std::string TagColumnText(uint16_t Tag) {

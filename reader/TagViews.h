@@ -15,8 +15,7 @@ struct TTagView {
   std::string_view Caption;  // the tab's caption, its blanks included
   std::string_view Title;    // the dump's section title
   std::string_view Key;      // the dump's JSON key
-  int32_t (TEXIF::*Count)() const;
-  void (TEXIF::*Record)(uint16_t Index, TEXIFTag& Out) const;
+  std::span<const TEXIFTag> (TEXIF::*Records)() const;
   std::string (*ValueText)(const TEXIF& Document, const TEXIFTag& Rec);
 };
 
@@ -28,14 +27,8 @@ extern const std::array<TTagView, 6> TagViews;
 // no leading zeros (0x112).
 std::string TagColumnText(uint16_t Tag);
 
-// Calls Visit with each record of View's list, in order; the record passed
-// is reused from one call to the next.
+// Calls Visit with each record of View's list, in order.
 template <class TVisit>
 void ForEachRecord(const TEXIF& Document, const TTagView& View, TVisit&& Visit) {
-  const int32_t Count = (Document.*View.Count)();
-  TEXIFTag Rec;
-  for (int32_t Index = 0; Index < Count; ++Index) {
-    (Document.*View.Record)(static_cast<uint16_t>(Index), Rec);
-    Visit(Rec);
-  }
+  for (const TEXIFTag& Rec : (Document.*View.Records)()) Visit(Rec);
 }

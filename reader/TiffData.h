@@ -3,9 +3,19 @@
 // stream back where it was. Private to the reader.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
+#include "EXIF_Intf.h"
 #include "MemoryStream.h"
+
+// Numbers from bytes stored little-endian, and the exchange of a 16-bit
+// value's two bytes.
+inline uint16_t Little16(const uint8_t* Bytes) { return static_cast<uint16_t>(Bytes[0] | (Bytes[1] << 8)); }
+inline uint32_t Little32(const uint8_t* Bytes) {
+  return uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) | (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
+}
+inline uint16_t Swap16(uint16_t Value) { return static_cast<uint16_t>((Value >> 8) | (Value << 8)); }
 
 // One 12-byte directory entry, brought to host order. Value holds the 4 bytes
 // of the value field as they are to be read little-endian: the value itself
@@ -16,7 +26,7 @@ struct TDirectoryEntry {
   uint32_t Count = 0;
   uint8_t Value[4] = {};
 
-  uint32_t ValueLong() const;
+  uint32_t ValueLong() const { return Little32(Value); }
 };
 
 // Which directory an entry comes from; it decides how value offsets count.
@@ -37,9 +47,25 @@ class TTiffNumbers {
  public:
   TTiffNumbers(TMemoryStream& Stream, bool BigEndian) : FStream(Stream), FBigEndian(BigEndian) {}
 
-  bool U16(uint16_t& Value);
-  bool U32(uint32_t& Value);
-  bool F64(double& Value);
+  bool U16(uint16_t& Value) {
+    uint8_t Bytes[2] = {};
+    const bool Whole = FStream.ReadExact(Bytes);
+    Value = FBigEndian ? Swap16(Little16(Bytes)) : Little16(Bytes);
+    return Whole;
+  }
+  bool U32(uint32_t& Value) {
+    uint8_t Bytes[4] = {};
+    const bool Whole = FStream.ReadExact(Bytes);
+    Value = FBigEndian ? SwapLong(Little32(Bytes)) : Little32(Bytes);
+    return Whole;
+  }
+  bool F64(double& Value) {
+    uint8_t Bytes[8] = {};
+    const bool Whole = FStream.ReadExact(Bytes);
+    const uint32_t Lo = Little32(Bytes), Hi = Little32(Bytes + 4);
+    Value = FBigEndian ? SwapDouble(Lo, Hi) : std::bit_cast<double>((uint64_t{Hi} << 32) | Lo);
+    return Whole;
+  }
   // A directory entry. Its tag, type and count are numbers of the byte
   // order; its value field is turned by what it holds: bytes and texts of up
   // to 4 bytes stay as stored, a single pair of 16-bit values has only its
