@@ -1,12 +1,15 @@
 #include "ChildProcess.h"
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
+
+extern char** environ;
 
 namespace {
 
@@ -48,23 +51,19 @@ std::optional<std::vector<std::string>> ReceiveLine(int Fd) {
   return Line;
 }
 
-// Runs Line with its output thrown away.
-TChildCost RunMeasured(const std::vector<std::string>& Line) {
+std::vector<char*> ArgumentsOf(const std::vector<std::string>& Line) {
   std::vector<char*> Argv;
   for (const std::string& Word : Line) Argv.push_back(const_cast<char*>(Word.c_str()));
   Argv.push_back(nullptr);
-  const auto Started = std::chrono::steady_clock::now();
-  const pid_t Child = ::fork();
-  if (Child == 0) {
-    const int Null = ::open("/dev/null", O_WRONLY);
-    ::dup2(Null, STDOUT_FILENO);
-    ::execvp(Argv[0], Argv.data());
-    ::_exit(127);
-  }
+  return Argv;
+}
+
+// Waits for Child, started at Started, and tells what it cost.
+TChildCost Reap(pid_t Child, std::chrono::steady_clock::time_point Started) {
   TChildCost Cost;
   int Status = 0;
   rusage Usage{};
-  if (Child < 0 || ::wait4(Child, &Status, 0, &Usage) != Child) return Cost;
+  if (Child <= 0 || ::wait4(Child, &Status, 0, &Usage) != Child) return Cost;
   const auto Seconds = [](timeval Time) {
     return static_cast<double>(Time.tv_sec) + static_cast<double>(Time.tv_usec) / 1e6;
   };
@@ -73,6 +72,20 @@ TChildCost RunMeasured(const std::vector<std::string>& Line) {
   Cost.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
   Cost.PeakMB = static_cast<double>(Usage.ru_maxrss) / 1024.0;
   return Cost;
+}
+
+// Runs Line with its output thrown away.
+TChildCost RunMeasured(const std::vector<std::string>& Line) {
+  std::vector<char*> Argv = ArgumentsOf(Line);
+  const auto Started = std::chrono::steady_clock::now();
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    const int Null = ::open("/dev/null", O_WRONLY);
+    ::dup2(Null, STDOUT_FILENO);
+    ::execvp(Argv[0], Argv.data());
+    ::_exit(127);
+  }
+  return Reap(Child, Started);
 }
 
 struct TSpawner {
@@ -114,10 +127,23 @@ std::optional<TChildCost> RunChild(const std::vector<std::string>& Line) {
   return Cost;
 }
 
+std::optional<TChildCost> SpawnChild(const std::vector<std::string>& Line) {
+  std::vector<char*> Argv = ArgumentsOf(Line);
+  posix_spawn_file_actions_t Actions;
+  posix_spawn_file_actions_init(&Actions);
+  posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  const auto Started = std::chrono::steady_clock::now();
+  pid_t Child = 0;
+  const int Failed = ::posix_spawnp(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
+  posix_spawn_file_actions_destroy(&Actions);
+  if (Failed != 0) return std::nullopt;
+  return Reap(Child, Started);
+}
+
 std::optional<TChildCost> CheapestRun(const std::vector<std::string>& Line, int Runs) {
   std::optional<TChildCost> Best;
   for (int Run = 0; Run < Runs; ++Run) {
-    const std::optional<TChildCost> Cost = RunChild(Line);
+    const std::optional<TChildCost> Cost = SpawnChild(Line);
     if (!Cost) return std::nullopt;
     if (!Best || Cost->CpuSeconds < Best->CpuSeconds) Best = Cost;
   }

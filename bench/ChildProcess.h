@@ -27,5 +27,12 @@ void StartChildSpawner();
 // thrown away) cost; nothing when it could not be run.
 std::optional<TChildCost> RunChild(const std::vector<std::string>& Line);
 
-// The run of Runs with the least CPU time; nothing when Line cannot be run.
+// The same, started straight from this process the way a shell starts a
+// program (posix_spawn), for a child whose CPU time is to be compared: a
+// fork by the spawner copies the spawner's page tables, which costs a short
+// run a good part of its time. Its peak memory counts this process's own.
+std::optional<TChildCost> SpawnChild(const std::vector<std::string>& Line);
+
+// The SpawnChild run of Runs with the least CPU time; nothing when Line
+// cannot be run.
 std::optional<TChildCost> CheapestRun(const std::vector<std::string>& Line, int Runs);
