@@ -41,8 +41,8 @@ std::vector<std::string>& Sevens() {
 // A W x H picture of noise, the hardest for JPEG to compress, as a camera's
 // baseline JPEG with 4:2:0 chroma: its size is that of a detailed photo.
 // Exif is its APP1 segment's body.
-std::vector<uint8_t> NoisePicture(int Width, int Height, uint32_t Seed, std::span<const uint8_t> Exif) {
-  std::minstd_rand Noise(Seed);
+std::vector<uint8_t> NoisePicture(int Width, int Height, uint32_t Variant, std::span<const uint8_t> Exif) {
+  std::minstd_rand Noise(Variant);
   return CompressRows(
       Width, Height,
       [&](int, uint8_t* Row) {
@@ -87,14 +87,14 @@ const fs::path& PhotoFolder() {
 
 // A photo of about Megabytes MB: noise sized for it, with the EXIF segment
 // of a Canon PowerShot S40's photo after the start of image.
-std::string MakePhoto(double Megabytes, uint32_t Seed, const std::vector<uint8_t>& Exif) {
+std::string MakePhoto(double Megabytes, uint32_t Variant, const std::vector<uint8_t>& Exif) {
   constexpr double BytesPerPixel = 0.9;  // noise at quality 90, 4:2:0, measured
   const double Pixels = Megabytes * 1e6 / BytesPerPixel;
   const int Height = std::max(16, static_cast<int>(std::sqrt(Pixels / 1.5)));
   const int Width = static_cast<int>(Pixels / Height);
-  const std::vector<uint8_t> Jpeg = NoisePicture(Width, Height, Seed, Exif);
+  const std::vector<uint8_t> Jpeg = NoisePicture(Width, Height, Variant, Exif);
   char Name[64];
-  std::snprintf(Name, sizeof Name, "photo-%gMB-%u.jpg", Megabytes, Seed);
+  std::snprintf(Name, sizeof Name, "photo-%gMB-%u.jpg", Megabytes, Variant);
   const std::string File = (PhotoFolder() / Name).string();
   std::ofstream(File, std::ios::binary).write(reinterpret_cast<const char*>(Jpeg.data()), std::streamsize(Jpeg.size()));
   return File;
