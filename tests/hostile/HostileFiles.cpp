@@ -176,17 +176,22 @@ THostileFile HugeThumbnailOffset() {
           }};
 }
 
-// Thousands of maker-note entries all pointing at one Canon settings array.
-THostileFile SettingsAmplification() {
-  const uint16_t Entries = 20000;
+// A Canon TIFF file whose maker note holds Entries entries that all point at
+// one settings array after them.
+TBytes SharedCanonSettings(uint16_t Entries) {
   const auto Note = [&](uint32_t NoteAt) {
     const uint32_t ArrayAt = NoteAt + 2 + 12u * Entries + 4;
     return Concat({U16(Entries), Repeat(Entry(0x0001, ftShort, 46, ArrayAt), Entries), U32(0), U16(92),
                    TBytes(90, 0)});
   };
+  return TiffWithMakerNote("Canon", Note);
+}
+
+// Thousands of maker-note entries all pointing at one Canon settings array.
+THostileFile SettingsAmplification() {
   return {"settings-amplification.tif",
           "20000 maker-note entries that all unpack the same Canon settings array, 20 records each.",
-          TiffWithMakerNote("Canon", Note),
+          SharedCanonSettings(20000),
           "records from the array, but no more than the file's size allows",
           [](const TEXIF& Doc) {
             return Doc.MakerNoteCount() > 20 && Doc.MakerNoteCount() <= TEXIF::RecordLimit(240200);
@@ -196,16 +201,10 @@ THostileFile SettingsAmplification() {
 // 65,535 maker-note entries that all unpack one Canon settings array: far
 // more records than 16-bit positions can reach.
 THostileFile MoreRecordsThanPositions() {
-  const uint16_t Entries = 65535;
-  const auto Note = [&](uint32_t NoteAt) {
-    const uint32_t ArrayAt = NoteAt + 2 + 12u * Entries + 4;
-    return Concat({U16(Entries), Repeat(Entry(0x0001, ftShort, 46, ArrayAt), Entries), U32(0), U16(92),
-                   TBytes(90, 0)});
-  };
   return {"makernote-more-records-than-positions.tif",
           "65,535 maker-note entries unpacking one Canon settings array into over a million records, "
           "which 16-bit positions cannot reach: rows past 65,535 would show earlier ones again.",
-          TiffWithMakerNote("Canon", Note),
+          SharedCanonSettings(65535),
           "a full maker-note list of 65,536 records, every one reachable",
           [](const TEXIF& Doc) { return Doc.MakerNoteCount() == int32_t{TEXIF::MaxListRecords}; }};
 }
