@@ -45,3 +45,23 @@ int DecodeEighths(TPictureSize Stored, int64_t Orientation, TPictureSize Box) {
   }
   return 8;
 }
+
+TPictureSize DecodeAtLeast(TPictureSize Stored, int64_t Orientation, TPictureSize Box) {
+  const TPictureSize Drawn = FitPicture(OrientedSize(Stored, Orientation), Box);
+  const bool QuarterTurn = OrientedSize(TPictureSize{2, 1}, Orientation).Width == 1;
+  return QuarterTurn ? TPictureSize{Drawn.Height, Drawn.Width} : Drawn;
+}
+
+TPictureSize ProportionalSizeAtLeast(TPictureSize Stored, TPictureSize AtLeast) {
+  if (Stored.Width <= 0 || Stored.Height <= 0) return {0, 0};
+  if (AtLeast.Width >= Stored.Width || AtLeast.Height >= Stored.Height) return Stored;
+  // Of the two ratios AtLeast / Stored, the larger decides; compared in
+  // 64-bit integers so that no rounding picks the wrong one.
+  const bool ByWidth = int64_t{AtLeast.Width} * Stored.Height >= int64_t{AtLeast.Height} * Stored.Width;
+  const int64_t Num = ByWidth ? AtLeast.Width : AtLeast.Height;
+  const int64_t Den = ByWidth ? Stored.Width : Stored.Height;
+  const auto Scale = [&](int Side) {
+    return static_cast<int>(std::max<int64_t>(1, (int64_t{Side} * Num + Den - 1) / Den));
+  };
+  return {Scale(Stored.Width), Scale(Stored.Height)};
+}

@@ -31,3 +31,14 @@ TPictureSize ScaledSize(TPictureSize Stored, int Eighths);
 // box of Box (the screen). Decoding at that scale and shrinking to any
 // control no larger than the box draws what a full-size decode would.
 int DecodeEighths(TPictureSize Stored, int64_t Orientation, TPictureSize Box);
+
+// The least size, in the stored picture's own orientation, that a picture
+// must be decoded at so that, turned by Orientation and shrunk to fit any
+// control no larger than Box, it draws what a full-size decode would: the
+// size its full turned size is drawn at in Box, turned back.
+TPictureSize DecodeAtLeast(TPictureSize Stored, int64_t Orientation, TPictureSize Box);
+
+// The smallest size of Stored's proportions that is at least AtLeast in both
+// directions and at most Stored: each side scaled by the larger of the two
+// ratios and rounded up. The decoders that scale freely decode at it.
+TPictureSize ProportionalSizeAtLeast(TPictureSize Stored, TPictureSize AtLeast);

@@ -20,6 +20,7 @@
 
 #include "Application.h"
 #include "FileBytes.h"
+#include "FileTypes.h"
 #include "PictureSize.h"
 #include "ValueFormat.h"
 
@@ -34,39 +35,18 @@ constexpr int FontPixels = 11;  // 8 points at 96 dots per inch
 constexpr int LabelHeight = 13;
 constexpr int ImageTab = TagViews.size();  // " Image ", the first tab after the tag tabs
 
-// The open dialog's filter: a description and the patterns it stands for.
-// The "All" entry also takes TIFF files, which its description does not name.
-struct TFilterEntry {
-  const char* Description;
-  const char* Patterns;  // separated by blanks
-};
-
-constexpr TFilterEntry OpenFilters[] = {
-    {"All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)",
-     "*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff"},
-    {"Portable Network Graphics (*.png)", "*.png"},
-    {"CompuServe GIF Image (*.gif)", "*.gif"},
-    {"JPEG Image File (*.jpg)", "*.jpg *.jpeg"},
-    {"Bitmaps (*.bmp)", "*.bmp"},
-    {"Icons (*.ico)", "*.ico"},
-    {"Enhanced Metafiles (*.emf)", "*.emf"},
-    {"Metafiles (*.wmf)", "*.wmf"},
-    {"TIFFs (*.tif; *.tiff)", "*.tiff *.tif"},
-};
+QString FromUtf8(std::string_view Text) {
+  return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+}
 
 // Qt reads a filter's patterns from its last parenthesised group, and with
 // HideNameFilterDetails shows only what stands before that group, so the
-// descriptions appear exactly as written above.
+// descriptions appear exactly as written in the table.
 QStringList OpenNameFilters() {
   QStringList Filters;
-  for (const TFilterEntry& Entry : OpenFilters)
-    Filters << QStringLiteral("%1 (%2)").arg(QLatin1String(Entry.Description),
-                                             QLatin1String(Entry.Patterns));
+  for (const TFileTypeFilter& Entry : OpenFileFilters)
+    Filters << QStringLiteral("%1 (%2)").arg(FromUtf8(Entry.Description), FromUtf8(Entry.Patterns));
   return Filters;
-}
-
-QString FromUtf8(std::string_view Text) {
-  return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
 }
 
 // Keeps a control from redrawing until the end of a scope, however it ends.

@@ -24,8 +24,32 @@ TEST(PictureSize, DecodeEighths) {
       {"the same turned, drawn 450 x 600", {1600, 1200}, 8, {800, 600}, 3},
       {"just under twice the screen, drawn 800 x 599", {1598, 1198}, 1, {800, 600}, 5},
   };
-  for (const TCase& Case : Cases)
+  for (const TCase& Case : Cases) {
     EXPECT_EQ(DecodeEighths(Case.Stored, Case.Orientation, Case.Screen), Case.Eighths) << Case.Name;
+    // The least size to decode at, which the other formats use, asks for
+    // the same eighths.
+    const TPictureSize AtLeast = DecodeAtLeast(Case.Stored, Case.Orientation, Case.Screen);
+    int Eighths = 1;
+    while (Eighths < 8 && (ScaledSize(Case.Stored, Eighths).Width < AtLeast.Width ||
+                           ScaledSize(Case.Stored, Eighths).Height < AtLeast.Height))
+      ++Eighths;
+    EXPECT_EQ(Eighths, Case.Eighths) << Case.Name;
+  }
+}
+
+TEST(PictureSize, ProportionalSizeAtLeast) {
+  const struct {
+    TPictureSize Stored, AtLeast, Expected;
+  } Cases[] = {
+      {{6000, 4000}, {1620, 1080}, {1620, 1080}},
+      {{6000, 4000}, {1620, 1000}, {1620, 1080}},  // the width decides
+      {{6000, 4000}, {100, 1000}, {1500, 1000}},   // the height decides
+      {{1001, 3}, {1, 1}, {334, 1}},               // sides rounded up, never 0
+      {{640, 480}, {640, 10}, {640, 480}},         // never larger than stored
+      {{640, 480}, {2000, 2000}, {640, 480}},
+      {{0, 480}, {10, 10}, {0, 0}},
+  };
+  for (const auto& Case : Cases) EXPECT_EQ(ProportionalSizeAtLeast(Case.Stored, Case.AtLeast), Case.Expected);
 }
 
 }  // namespace

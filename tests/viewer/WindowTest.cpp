@@ -352,7 +352,7 @@ void WindowTest::openDialogOffersPictures() {
   QTest::mouseClick(FForm->Button1, Qt::LeftButton);
   const QStringList Expected{
       "All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf) "
-      "(*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff)",
+      "(*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff *.heic *.heif *.hif *.avif *.webp)",
       "Portable Network Graphics (*.png) (*.png)",
       "CompuServe GIF Image (*.gif) (*.gif)",
       "JPEG Image File (*.jpg) (*.jpg *.jpeg)",
@@ -361,6 +361,8 @@ void WindowTest::openDialogOffersPictures() {
       "Enhanced Metafiles (*.emf) (*.emf)",
       "Metafiles (*.wmf) (*.wmf)",
       "TIFFs (*.tif; *.tiff) (*.tiff *.tif)",
+      "HEIF Images (*.heic; *.heif; *.hif; *.avif) (*.heic *.heif *.hif *.avif)",
+      "WebP Images (*.webp) (*.webp)",
   };
   QCOMPARE(FDriver->FileDialogFilters, Expected);
   // With the details hidden, Qt names a filter by its description.
@@ -374,6 +376,7 @@ void WindowTest::openDialogOffersPictures() {
   QVERIFY(Box != nullptr);
   QCOMPARE(Box->itemText(0), QStringLiteral("All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)"));
   QCOMPARE(Box->itemText(8), QStringLiteral("TIFFs (*.tif; *.tiff)"));
+  QCOMPARE(Box->itemText(10), QStringLiteral("WebP Images (*.webp)"));
 }
 
 // The dialog shows the highlighted picture, at most 160 pixels a side, or
