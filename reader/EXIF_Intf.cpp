@@ -4,7 +4,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "Containers.h"
 #include "FileBlocks.h"
+#include "TiffParser.h"
 
 TEXIF::TEXIF() : FThumbnail(std::make_unique<TJPEGImage>()) {}
 
@@ -27,6 +29,10 @@ void TEXIF::LoadFromFile(const std::string& FileName) {
   if (File) LoadFrom(TMemoryStream(std::move(File)), FileName);
 }
 
+void TEXIF::LoadExistingFile(const std::string& FileName) {
+  LoadFrom(TMemoryStream(TFileBlocks::FromFile(OpenExistingFile(FileName))), FileName);
+}
+
 void TEXIF::LoadFromStream(std::istream& Stream) {
   Stream.clear();
   Stream.seekg(0);
@@ -42,6 +48,8 @@ void TEXIF::LoadFromStream(std::istream& Stream) {
 
 void TEXIF::LoadFromBytes(TByteBuffer Bytes) { LoadFrom(TMemoryStream(std::move(Bytes))); }
 
+// The container reader of the file's kind finds its TIFF blocks and the rest;
+// the TIFF parser reads each block into the lists.
 void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
   TEXIF Loaded{TForParse{}};
   const std::array<TTagList*, ListsPerDocument> Fresh = Loaded.Lists();
@@ -59,6 +67,31 @@ void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
     if (Spare.capacity() > MaxSpareRecords) Spare = TTagList();
   }
   *this = std::move(Loaded);
+}
+
+void TEXIF::Parse() {
+  uint8_t Start[2] = {};
+  FFile.Seek(0);
+  FFile.ReadExact(Start);
+  FSOI = static_cast<uint16_t>(Start[0] | (Start[1] << 8));
+  TMetadataLayout Layout = ReadLayout(FFile);
+  TLoadBudget Budget{RecordLimit(FFile.Size()), TextLimit(FFile.Size())};
+  for (const TTiffBlock& Block : Layout.TiffBlocks) {
+    if (Block.Decoded) {
+      TMemoryStream Bytes(TByteBuffer(Block.Decoded->begin(), Block.Decoded->end()));
+      TTiffParser(*this, Bytes, Budget).Parse(Block);
+    } else {
+      TTiffParser(*this, FFile, Budget).Parse(Block);
+    }
+  }
+  FFile.Seek(0);
+  TakeLayout(Layout);
+}
+
+void TEXIF::TakeLayout(TMetadataLayout& Layout) {
+  FFormat = Layout.Format;
+  if (Layout.Comment) FComment = std::move(*Layout.Comment);
+  FPicture = Layout.Picture;
 }
 
 const TJPEGImage* TEXIF::Thumbnail() const {

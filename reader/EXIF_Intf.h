@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -15,24 +14,12 @@
 #include "EXIF_Defs.h"
 #include "JpegImage.h"
 #include "MemoryStream.h"
+#include "PictureLocation.h"
 
-// Byte-order helpers for big-endian ("MM") TIFF data: the 32-bit value with
-// its bytes reversed, and the double whose 8 bytes are those of (Lo, Hi) in
-// reverse order.
-constexpr uint32_t SwapLong(uint32_t Value) {
-  return (Value >> 24) | ((Value >> 8) & 0xFF00) | ((Value << 8) & 0xFF0000) | (Value << 24);
-}
-constexpr double SwapDouble(uint32_t Lo, uint32_t Hi) {
-  return std::bit_cast<double>((uint64_t{SwapLong(Lo)} << 32) | SwapLong(Hi));
-}
-
-// The parser's own types (TiffData.h) and the dictionary's lookup.
+// The parser's own types (reader/internal).
 struct TDirectoryEntry;
-enum TDirectoryKind : uint8_t;
-class TTiffNumbers;
-struct TTagTable;
-struct TSettingsArray;
-struct TWalkEnd;
+class TTiffParser;
+struct TMetadataLayout;
 
 class TEXIF {
  public:
@@ -47,12 +34,16 @@ class TEXIF {
   void Clear();
 
   // Loads a file. A name under which no file exists (or a folder) changes
-  // nothing. Only the blocks of the file that the metadata lies in are read.
+  // nothing (LoadExistingFile says so instead). Only the blocks of the file
+  // that the metadata lies in are read.
   // A file that exists but cannot be opened or read, or is not a regular
   // file, throws its error (Cannot open file "NAME". <reason>, or Cannot read
   // file ...) and the document stays exactly as it was: a load parses into a
   // fresh document and takes it over only when the parse has succeeded.
   void LoadFromFile(const std::string& FileName);
+  // The same, but a name under which no file exists is an error too:
+  // EFileOpenError, "Cannot open file "NAME". No such file or directory".
+  void LoadExistingFile(const std::string& FileName);
   // Loads all of Stream's bytes, from its start; rewinds the stream after.
   void LoadFromStream(std::istream& Stream);
   // Loads bytes already in memory (FileName stays empty).
@@ -67,6 +58,11 @@ class TEXIF {
   TMakerNoteFormat MakerNoteFormat() const { return FMNF; }
   const std::string& Comment() const { return FComment; }
   const std::string& FileName() const { return FFilename; }
+  // The kind of file the last load found: "JPEG", "TIFF", "PNG", "WebP",
+  // "HEIF", "AVIF", or "unknown" (a file no container reader knows).
+  std::string_view FileFormat() const { return FFormat; }
+  // Where the file keeps the picture the Image tab shows.
+  const TPictureLocation& Picture() const { return FPicture; }
   // The thumbnail of IFD 1, or null; owned by the document. Its bytes are
   // copied while the file is parsed but handed to libjpeg only here, on the
   // first call after a load: opening a file shows its tags without paying
@@ -126,43 +122,13 @@ class TEXIF {
   static TEXIFTag At(const TTagList& List, uint16_t Index);
   static TEXIFTag Find(const TTagList& List, uint16_t Tag);
 
-  // Parsing (ExifParser.cpp).
+  // Runs the container reader of the file's kind, then the TIFF parser on
+  // each block it found. The parser fills the lists and what it found of the
+  // file's TIFF data.
   void Parse();
-  void ParseStructure();
-  bool FindExifSegment();
-  void ReadComment(uint16_t SegmentLength);
-  bool ReadTIFF();
-  void ReadIFD0(uint16_t Count);
-  void ReadIFD1();
-  void ReadSubDirectory(uint16_t PointerTag, const TTagTable& Table, TTagList& List, TDirectoryKind Kind,
-                        bool AlsoPointers);
-  void ReadGPS();
-  void ReadThumbnail();
-  template <class TVisit>
-  void WalkEntries(uint16_t Count, const TTagTable& Table, const TWalkEnd& End, TVisit&& Visit);
-  TTiffNumbers Numbers();
-  bool ReadCount(int64_t Offset, uint16_t& Count);
-  int64_t PointerOffset(uint16_t Tag) const;
-  TEXIFTag& NewRecord(TTagList& List);
-  void Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry,
-             TDirectoryKind Kind);
-  void StorePointer(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
-  void DetectMaker(const TEXIFTag& Make);
-
-  // Value decoding (ValueDecoder.cpp).
-  void DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target);
-  void DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target);
-  void DecodeRationals(TEXIFTag& Target, bool Signed);
-  void DecodeDoubles(TEXIFTag& Target);
-  void DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target);
-
-  // Maker notes (MakerNote.cpp).
-  void ReadMakerNote();
-  void StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
-  void ReadCanonSettings1(const TDirectoryEntry& Entry);
-  void ReadCanonSettings2(const TDirectoryEntry& Entry);
-  void ReadMinoltaSettings(const TDirectoryEntry& Entry);
-  void ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Array);
+  friend class TTiffParser;
+  // Takes over what the container reader found besides TIFF data.
+  void TakeLayout(TMetadataLayout& Layout);
 
   TMakerNoteFormat FMNF = mnfUnknown;
   TTagList FTIFF;
@@ -176,12 +142,16 @@ class TEXIF {
   uint32_t FIFD0Offset = 0;
   uint32_t FIFD1Offset = 0;
   TMemoryStream FFile;
+  // The byte order of the TIFF data ("MM") when the parse ended; a Fuji
+  // maker note, always little-endian, leaves it cleared.
   bool FSwap = false;
   mutable std::unique_ptr<TJPEGImage> FThumbnail;
   // The bytes IFD 1 points at, still to be checked by libjpeg when not empty.
   mutable TByteBuffer FThumbnailBytes;
   std::string FFilename;
   std::string FComment;
+  std::string_view FFormat = "unknown";
+  TPictureLocation FPicture;
   // The lists of the document shown before, emptied: the next load parses
   // into them, so that file after file reuses their memory. Lists grown
   // large by a hostile file are not kept.
@@ -191,14 +161,6 @@ class TEXIF {
   std::array<TTagList*, ListsPerDocument> Lists() {
     return {&FTIFF, &FEXIF, &FINTEROP, &FMN, &FIFD, &FIFD1, &FGPS};
   }
-  // Where the value offsets of the maker note's entries count from.
-  int64_t FMakerNoteBase = 0;
-  // Position after the last entry read by the EXIF, Interoperability and GPS
-  // walks; a read that ends there again made no progress.
-  int64_t FLastEntryEnd = -1;
-  // What the current load may still store (see RecordLimit and TextLimit).
-  int64_t FRecordsLeft = 0;
-  int64_t FTextBytesLeft = 0;
 };
 
 // The Orientation code of the document's IFD 0 (tag 0x0112): the integer

@@ -19,7 +19,11 @@ std::unique_ptr<TFileBlocks> TFileBlocks::Open(const std::string& FileName, int6
                                                int64_t HeldBytes) {
   std::optional<TOpenFile> File = OpenRegularFile(FileName);
   if (!File) return nullptr;
-  std::unique_ptr<TFileBlocks> Blocks(new TFileBlocks(std::move(*File), BlockSize, HeldBytes));
+  return FromFile(std::move(*File), BlockSize, HeldBytes);
+}
+
+std::unique_ptr<TFileBlocks> TFileBlocks::FromFile(TOpenFile File, int64_t BlockSize, int64_t HeldBytes) {
+  std::unique_ptr<TFileBlocks> Blocks(new TFileBlocks(std::move(File), BlockSize, HeldBytes));
   // Files of the kernel (/proc, /sys) say they are empty: what the first
   // block reads is their size.
   const bool SaysEmpty = Blocks->FSize == 0;

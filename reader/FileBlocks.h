@@ -27,6 +27,10 @@ class TFileBlocks {
                                            int64_t BlockSize = DefaultBlockSize,
                                            int64_t HeldBytes = MaxHeldBytes);
 
+  // The same for a file already open.
+  static std::unique_ptr<TFileBlocks> FromFile(TOpenFile File, int64_t BlockSize = DefaultBlockSize,
+                                               int64_t HeldBytes = MaxHeldBytes);
+
   // The file's size as fstat gave it when it was opened. A file of the kernel
   // that says it is empty (/proc) has the size of what its first block read.
   int64_t Size() const { return FSize; }

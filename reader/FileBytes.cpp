@@ -14,8 +14,10 @@ std::string FileMessage(const char* What, const std::string& FileName, const cha
   return std::string(What) + " \"" + FileName + "\". " + Reason;
 }
 
+constexpr const char* NoSuchFile = "No such file or directory";
+
 [[noreturn]] void ThrowOpenError(const std::string& FileName, const char* Reason) {
-  throw std::runtime_error(FileMessage("Cannot open file", FileName, Reason));
+  throw EFileOpenError(FileName, Reason, false);
 }
 
 [[noreturn]] void ThrowReadError(const std::string& FileName, const char* Reason) {
@@ -24,20 +26,21 @@ std::string FileMessage(const char* What, const std::string& FileName, const cha
 
 constexpr const char* NotRegular = "Not a regular file";
 
-// Why a name that could not be opened is refused: a folder or no file at all
-// means "no such file" (nullptr); a socket cannot be opened, but is there.
-const char* OpenFailureReason(const std::string& FileName, int Error) {
+// Why a name that could not be opened is refused. A socket cannot be
+// opened, but is there.
+[[noreturn]] void ThrowOpenFailure(const std::string& FileName, int Error) {
   struct stat Info{};
-  if (::stat(FileName.c_str(), &Info) != 0 || S_ISDIR(Info.st_mode)) return nullptr;
-  return S_ISREG(Info.st_mode) ? std::strerror(Error) : NotRegular;
+  if (::stat(FileName.c_str(), &Info) != 0) throw EFileOpenError(FileName, std::strerror(Error), true);
+  if (S_ISDIR(Info.st_mode)) throw EFileOpenError(FileName, std::strerror(EISDIR), true);
+  ThrowOpenError(FileName, S_ISREG(Info.st_mode) ? std::strerror(Error) : NotRegular);
 }
 
 }  // namespace
 
-bool FileExists(const std::string& FileName) {
-  struct stat Info{};
-  return ::stat(FileName.c_str(), &Info) == 0 && !S_ISDIR(Info.st_mode);
-}
+EFileOpenError::EFileOpenError(const std::string& FileName, std::string Reason, bool NoFile)
+    : std::runtime_error(FileMessage("Cannot open file", FileName, NoFile ? NoSuchFile : Reason.c_str())),
+      FReason(std::move(Reason)),
+      FNoFile(NoFile) {}
 
 TOpenFile::TOpenFile(int Descriptor, int64_t Size, std::string FileName)
     : FDescriptor(Descriptor), FSize(Size), FFileName(std::move(FileName)) {}
@@ -73,35 +76,26 @@ size_t TOpenFile::ReadAt(int64_t Position, std::span<uint8_t> Buffer) const {
   return Filled;
 }
 
-std::optional<TOpenFile> OpenRegularFile(const std::string& FileName) {
+TOpenFile OpenExistingFile(const std::string& FileName) {
   // Opening first and asking only when that fails keeps the common case to
   // one path lookup. O_NONBLOCK makes opening a FIFO return at once; it
   // changes nothing for a regular file.
   const int Descriptor = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (Descriptor < 0) {
-    const char* Reason = OpenFailureReason(FileName, errno);
-    if (Reason == nullptr) return std::nullopt;
-    ThrowOpenError(FileName, Reason);
-  }
+  if (Descriptor < 0) ThrowOpenFailure(FileName, errno);
   TOpenFile File(Descriptor, 0, FileName);  // closed on every path that refuses it
   struct stat Info{};
   if (::fstat(Descriptor, &Info) != 0) ThrowReadError(FileName, std::strerror(errno));
-  if (S_ISDIR(Info.st_mode)) return std::nullopt;
+  if (S_ISDIR(Info.st_mode)) throw EFileOpenError(FileName, std::strerror(EISDIR), true);
   if (!S_ISREG(Info.st_mode)) ThrowOpenError(FileName, NotRegular);
   File.FSize = Info.st_size;
   return File;
 }
 
-TByteBuffer ReadWholeFile(const std::string& FileName) {
-  std::optional<TOpenFile> File = OpenRegularFile(FileName);
-  if (!File) ThrowOpenError(FileName, std::strerror(FileExists(FileName) ? EISDIR : ENOENT));
-  TByteBuffer Bytes(static_cast<size_t>(File->Size()));
-  Bytes.resize(File->ReadAt(0, Bytes));
-  // Files of the kernel's (/proc, /sys) say they are empty: read them to their end.
-  if (File->Size() == 0) {
-    uint8_t Chunk[65536];
-    while (const size_t Got = File->ReadAt(static_cast<int64_t>(Bytes.size()), Chunk))
-      Bytes.insert(Bytes.end(), Chunk, Chunk + Got);
+std::optional<TOpenFile> OpenRegularFile(const std::string& FileName) {
+  try {
+    return OpenExistingFile(FileName);
+  } catch (const EFileOpenError& Error) {
+    if (Error.NoFile()) return std::nullopt;
+    throw;
   }
-  return Bytes;
 }

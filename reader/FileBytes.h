@@ -18,8 +18,23 @@ class EFileReadError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// True when FileName names an existing file that is not a directory.
-bool FileExists(const std::string& FileName);
+// A file that cannot be opened for reading. Its message is
+//   Cannot open file "NAME". <reason>
+// where a name under which there is no file, or only a folder, gives the
+// reason "No such file or directory". Reason() says exactly why: the
+// system's words ("No such file or directory", "Is a directory",
+// "Permission denied") or "Not a regular file".
+class EFileOpenError : public std::runtime_error {
+ public:
+  EFileOpenError(const std::string& FileName, std::string Reason, bool NoFile);
+  const std::string& Reason() const { return FReason; }
+  // No file under that name, or a folder.
+  bool NoFile() const { return FNoFile; }
+
+ private:
+  std::string FReason;
+  bool FNoFile;
+};
 
 // A regular file open for reading; the descriptor is closed with the object.
 class TOpenFile {
@@ -40,7 +55,7 @@ class TOpenFile {
   size_t ReadAt(int64_t Position, std::span<uint8_t> Buffer) const;
 
  private:
-  friend std::optional<TOpenFile> OpenRegularFile(const std::string& FileName);
+  friend TOpenFile OpenExistingFile(const std::string& FileName);
 
   int FDescriptor;
   int64_t FSize;
@@ -48,13 +63,10 @@ class TOpenFile {
 };
 
 // Opens FileName without blocking (a FIFO with no writer would) and checks
-// that it is a regular file. Returns nothing when no file exists under that
-// name (no such path, or a folder); throws std::runtime_error
-//   Cannot open file "NAME". <reason>
-// when one exists but cannot be opened, or is a FIFO, a device or a socket
-// ("Not a regular file").
-std::optional<TOpenFile> OpenRegularFile(const std::string& FileName);
+// that it is a regular file. Throws EFileOpenError when there is no file
+// under that name (no such path, or a folder), when it cannot be opened, or
+// when it is a FIFO, a device or a socket ("Not a regular file").
+TOpenFile OpenExistingFile(const std::string& FileName);
 
-// Reads a whole regular file. Throws `Cannot open file "NAME". <reason>`
-// for a missing file or a folder too, and EFileReadError when reading fails.
-TByteBuffer ReadWholeFile(const std::string& FileName);
+// The same, but returns nothing when there is no file under that name.
+std::optional<TOpenFile> OpenRegularFile(const std::string& FileName);

@@ -25,6 +25,16 @@ void WriteFile(const std::string& Path, const std::vector<uint8_t>& Bytes) {
   if (!Out) throw std::runtime_error("cannot write " + Path);
 }
 
+TByteBuffer ReadWholeFile(const std::string& Path) {
+  std::ifstream In(Path, std::ios::binary);
+  if (!In) throw std::runtime_error("cannot read " + Path);
+  TByteBuffer Bytes;
+  char Chunk[65536];
+  while (In.read(Chunk, sizeof Chunk) || In.gcount() > 0)
+    Bytes.insert(Bytes.end(), reinterpret_cast<const uint8_t*>(Chunk), reinterpret_cast<const uint8_t*>(Chunk) + In.gcount());
+  return Bytes;
+}
+
 std::string TTempDir::Write(const std::string& Name, const std::vector<uint8_t>& Bytes) const {
   const std::string File = Path(Name);
   WriteFile(File, Bytes);

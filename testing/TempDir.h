@@ -3,10 +3,14 @@
 #pragma once
 
 #include <string>
+
+#include "ByteBuffer.h"
 #include <vector>
 
 // Writes Bytes to the file Path, replacing it; throws when it cannot.
 void WriteFile(const std::string& Path, const std::vector<uint8_t>& Bytes);
+// All the bytes of the file Path; throws when it cannot be read.
+TByteBuffer ReadWholeFile(const std::string& Path);
 
 class TTempDir {
  public:

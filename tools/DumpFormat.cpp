@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "FileBytes.h"
+#include "PictureSource.h"
 #include "ValueFormat.h"
 
 namespace {
@@ -61,32 +61,36 @@ std::optional<TPictureSize> ThumbnailSize(const TEXIF& Doc) {
 
 }  // namespace
 
+namespace {
+
+// Decoded in full, as the window does: a picture whose data fail after a
+// good header shows nothing there either. The compressed data are read whole
+// at any size, so the smallest one decides the same.
+std::optional<TPictureSize> DecodedShownSize(TPictureSource Source) {
+  constexpr TPictureSize Smallest{1, 1};
+  const TPictureSize Size = Source.DecodedSize(Smallest);
+  const size_t Stride = static_cast<size_t>(Size.Width) * 4;
+  std::vector<uint8_t> Pixels(Stride * static_cast<size_t>(Size.Height));
+  Source.DecodeTo(Pixels, Stride, Smallest, 0xFFFFFF);
+  return Source.ShownSize();
+}
+
+}  // namespace
+
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc) {
-  if (!FileExists(Doc.FileName())) return std::nullopt;
   try {
-    return ImageTabSize(Doc, ReadWholeFile(Doc.FileName()));
+    return DecodedShownSize(TPictureSource(Doc));
   } catch (const std::exception&) {
     return std::nullopt;
   }
 }
 
-std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, TByteBuffer Picture) {
-  TJPEGImage Jpeg;
+std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, std::span<const uint8_t> FileBytes) {
   try {
-    // Decoded in full, as the window does: a picture whose data fail after
-    // a good header shows nothing there either. The entropy-coded data are
-    // read whole at any scale, so the smallest one decides the same.
-    constexpr int Eighths = 1;
-    Jpeg.LoadFromBytes(std::move(Picture));
-    Jpeg.CheckDecodable();
-    const TPictureSize Scaled = ScaledSize(Jpeg.Size(), Eighths);
-    const size_t Stride = static_cast<size_t>(Scaled.Width) * 3;
-    std::vector<uint8_t> Pixels(Stride * static_cast<size_t>(Scaled.Height));
-    Jpeg.DecodeTo(TPixelLayout::RGB24, Pixels, Stride, Eighths);
+    return DecodedShownSize(TPictureSource(Doc, FileBytes));
   } catch (const std::exception&) {
     return std::nullopt;
   }
-  return OrientedSize(Jpeg.Size(), OrientationCode(Doc));
 }
 
 namespace {
@@ -213,6 +217,7 @@ void WriteDumpJson(std::ostream& Out, const TDumpInput& Input) {
   Members.Value("comment", Doc.Comment());
   Members.Records("exif", Doc);
   Members.Value("file", Input.FileName);
+  Members.Value("format", Doc.FileFormat());
   Members.Records("gps", Doc);
   Members.Records("ifd0", Doc);
   Members.Records("ifd1", Doc);

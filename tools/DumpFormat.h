@@ -20,15 +20,15 @@ struct TDumpInput {
   std::optional<TPictureSize> Image;
 };
 
-// The size the Image tab shows for the document's file: the file's JPEG
-// picture turned by its Orientation tag (a quarter turn swaps width and
-// height). The picture is decoded as the window decodes it, at the smallest
-// scale (1/8), so that a file the window refuses gives nothing here either:
-// nothing when there is no such file or it cannot be decoded, which the
-// window reports as an error instead.
+// The size the Image tab shows for the document's file: the file's picture
+// turned by its orientation (a quarter turn swaps width and height). The
+// picture is decoded as the window decodes it, at the smallest size its
+// decoder offers, so that a file the window refuses gives nothing here
+// either: nothing when there is no such file or it cannot be decoded, which
+// the window reports as an error instead.
 std::optional<TPictureSize> ImageTabSize(const TEXIF& Document);
 // The same for the document's bytes, already read (standard input).
-std::optional<TPictureSize> ImageTabSize(const TEXIF& Document, TByteBuffer Picture);
+std::optional<TPictureSize> ImageTabSize(const TEXIF& Document, std::span<const uint8_t> FileBytes);
 
 
 // Control characters written as \xNN (the code point: below 32, DEL and the

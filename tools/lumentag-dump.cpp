@@ -2,7 +2,6 @@
 // Loads each file as the viewer's open command does and prints what the tag,
 // thumbnail and comment tabs would show; with --image also the size of the
 // picture on the Image tab.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "DumpFormat.h"
+#include "FileBytes.h"
 
 namespace {
 
@@ -150,14 +150,6 @@ TByteBuffer ReadStandardInput(TStandardInput& Input) {
   return Input.Bytes;
 }
 
-// Why FileName is not a file the document can load; empty when it is one.
-std::string MissingReason(const std::string& FileName) {
-  struct stat Info{};
-  if (::stat(FileName.c_str(), &Info) != 0) return std::strerror(errno);
-  if (S_ISDIR(Info.st_mode)) return std::strerror(EISDIR);
-  return {};
-}
-
 // Loads FileName ("-": standard input) into Doc, with the size of its
 // picture when Options ask for it; on failure says why on stderr.
 std::optional<TDumpInput> Load(TEXIF& Doc, const std::string& FileName, const TOptions& Options,
@@ -167,13 +159,16 @@ std::optional<TDumpInput> Load(TEXIF& Doc, const std::string& FileName, const TO
     if (FileName == "-") {
       TByteBuffer Bytes = ReadStandardInput(Stdin);
       Doc.LoadFromBytes(Bytes);
-      if (Options.Image) Input.Image = ImageTabSize(Doc, std::move(Bytes));
+      if (Options.Image) Input.Image = ImageTabSize(Doc, Bytes);
       return Input;
     }
-    if (const std::string Reason = MissingReason(FileName); !Reason.empty()) throw std::runtime_error(Reason);
-    Doc.LoadFromFile(FileName);
+    Doc.LoadExistingFile(FileName);
     if (Options.Image) Input.Image = ImageTabSize(Doc);
     return Input;
+  } catch (const EFileOpenError& Error) {
+    // A name that is no file at all says only why, as a shell does.
+    std::cerr << "lumentag-dump: " << FileName << ": " << (Error.NoFile() ? Error.Reason() : Error.what()) << '\n';
+    return std::nullopt;
   } catch (const std::exception& Error) {
     std::cerr << "lumentag-dump: " << FileName << ": " << Error.what() << '\n';
     return std::nullopt;

@@ -7,6 +7,8 @@
 #include <new>
 #include <span>
 
+#include "FileBytes.h"
+
 namespace {
 
 // Large pictures live in memory of their own, aligned to 2 MiB and offered to
@@ -103,4 +105,22 @@ QImage JpegToImage(const TJPEGImage& Jpeg, int Eighths) {
   const std::span<uint8_t> Bits(Image.bits(), static_cast<size_t>(Image.sizeInBytes()));
   Jpeg.DecodeTo(TPixelLayout::BGRX32, Bits, static_cast<size_t>(Image.bytesPerLine()), Eighths);
   return Image;
+}
+
+QImage PictureToImage(TPictureSource& Source, TPictureSize Screen, QColor Background) {
+  const TPictureSize Size = Source.DecodedSize(Screen);
+  QImage Image = NewImage(Size.Width, Size.Height, QImage::Format_RGB32);
+  if (Image.isNull()) throw std::bad_alloc();
+  const std::span<uint8_t> Bits(Image.bits(), static_cast<size_t>(Image.sizeInBytes()));
+  Source.DecodeTo(Bits, static_cast<size_t>(Image.bytesPerLine()), Screen, Background.rgb() & 0xFFFFFFu);
+  return Image;
+}
+
+std::optional<TPictureSource> PictureOfFile(const TEXIF& Doc) {
+  try {
+    return TPictureSource(Doc);
+  } catch (const EFileOpenError& Error) {
+    if (Error.NoFile()) return std::nullopt;
+    throw;
+  }
 }

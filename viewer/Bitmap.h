@@ -5,8 +5,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <optional>
 
 #include "JpegImage.h"
+#include "PictureSource.h"
 #include "Rotation.h"
 
 // How the transparent colour of a bitmap is chosen: tmAuto takes the colour
@@ -55,3 +57,14 @@ QImage::Format ThirtyTwoBitFormat(const QImage& Image);
 // allocating when the picture is above the decoder's limits, std::bad_alloc
 // when its memory cannot be had, and EJPEGError when libjpeg fails.
 QImage JpegToImage(const TJPEGImage& Jpeg, int Eighths = 8);
+
+// Decodes Source at the size it takes for a screen of Screen pixels straight
+// into the memory of a new RGB32 image, transparent parts laid over
+// Background. Throws EPictureError, or std::bad_alloc when the memory cannot
+// be had.
+QImage PictureToImage(TPictureSource& Source, TPictureSize Screen, QColor Background);
+
+// The picture source of Doc's file; none when there is no file under its
+// name (none was opened, or it was removed since). Throws when the file
+// cannot be opened or its picture cannot be read.
+std::optional<TPictureSource> PictureOfFile(const TEXIF& Doc);

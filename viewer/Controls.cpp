@@ -220,18 +220,20 @@ QImage PreviewPicture(const TJPEGImage& Jpeg, int Side) {
   return JpegToImage(Jpeg, DecodeEighths(Jpeg.Size(), 0, TPictureSize{Side, Side}));
 }
 
-// A JPEG file's embedded thumbnail, or its picture when it has none (no
-// picture at all when it fails).
-QImage JpegPreview(const QString& FileName, int Side) {
+// A file the reader can show: a JPEG file's embedded thumbnail, or else its
+// picture through the picture source, filling a square of Side as stored
+// (not turned). Null for a file of another kind, and when it fails.
+QImage ReaderPreview(const QString& FileName, int Side) {
   try {
-    const std::string Name = QFile::encodeName(FileName).toStdString();
     TEXIF Document;
-    Document.LoadFromFile(Name);
+    Document.LoadFromFile(QFile::encodeName(FileName).toStdString());
+    if (Document.FileFormat() == "unknown" || Document.FileFormat() == "TIFF") return {};
     if (const TJPEGImage* Thumbnail = Document.Thumbnail(); Thumbnail != nullptr && Thumbnail->Height() > 0)
       return PreviewPicture(*Thumbnail, Side);
-    TJPEGImage Jpeg;
-    Jpeg.LoadFromFile(Name);
-    return PreviewPicture(Jpeg, Side);
+    // A square box asks for the same size whichever way the picture turns.
+    std::optional<TPictureSource> Source = PictureOfFile(Document);
+    if (!Source) return {};
+    return PictureToImage(*Source, TPictureSize{Side, Side}, QColor(Qt::white));
   } catch (const std::exception&) {
     return {};
   }
@@ -246,10 +248,8 @@ void TPicturePreview::ShowFile(const QString& FileName) {
   QImageReader Reader(FileName);
   Reader.setAllocationLimit(AllocationLimitMB);
   const QSize Bounds(Side, Side);
-  QImage Picture;
-  if (Reader.format() == "jpeg") {
-    Picture = JpegPreview(FileName, Side);
-  } else {
+  QImage Picture = ReaderPreview(FileName, Side);
+  if (Picture.isNull() && Reader.format() != "jpeg") {
     const QSize Size = Reader.size();
     if (Size.isValid() && (Size.width() > Side || Size.height() > Side) &&
         Reader.supportsOption(QImageIOHandler::ScaledSize))

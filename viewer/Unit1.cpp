@@ -127,18 +127,13 @@ void RotateBitmapInPlace(TBitmap& Bitmap, float Angle, bool Enlarge, QColor Back
   Bitmap.Assign(std::move(Turned));
 }
 
-TShownPicture ScreenPicture(const std::string& FileName, int64_t Orientation, QSize Screen, QColor Background) {
+TShownPicture ScreenPicture(TPictureSource& Source, QSize Screen, QColor Background) {
+  const TPictureSize Box{Screen.width(), Screen.height()};
   TBitmap Bitmap;
-  TPictureSize Full;
-  {
-    TJPEGImage Jpeg;  // released on every path by its scope
-    Jpeg.LoadFromFile(FileName);
-    Full = OrientedSize(Jpeg.Size(), Orientation);
-    const int Eighths = DecodeEighths(Jpeg.Size(), Orientation, TPictureSize{Screen.width(), Screen.height()});
-    Bitmap.Picture = JpegToImage(Jpeg, Eighths);
-  }
-  if (const double Angle = OrientationAngle(Orientation); Angle != 0.0)
+  Bitmap.Picture = PictureToImage(Source, Box, Background);
+  if (const double Angle = OrientationAngle(Source.Orientation()); Angle != 0.0)
     RotateBitmapInPlace(Bitmap, static_cast<float>(Angle), true, Background);
+  const TPictureSize Full = Source.ShownSize();
   return {std::move(Bitmap.Picture), QSize(Full.Width, Full.Height)};
 }
 
@@ -351,15 +346,20 @@ void TForm1::cmOpen() {
 void TForm1::LoadFile(const QString& FileName) {
   // A file that cannot be read throws here, before anything is shown.
   EXIF->LoadFromFile(QFile::encodeName(FileName).toStdString());
+  ShowLoaded(FileName);
+}
+
+void TForm1::ShowLoaded(const QString& FileName) {
   Edit1->setText(FileName);
   tcChange();
 }
 
 void TForm1::OpenFile(const QString& FileName) {
   const QString Name = QFileInfo(FileName).absoluteFilePath();
-  if (!FileExists(QFile::encodeName(Name).toStdString()))
-    throw std::runtime_error("Cannot open file \"" + Name.toStdString() + "\". No such file or directory");
-  LoadFile(Name);
+  // A file that cannot be read, or is no file at all, throws here, before
+  // anything is shown.
+  EXIF->LoadExistingFile(QFile::encodeName(Name).toStdString());
+  ShowLoaded(Name);
 }
 
 void TForm1::OpenLater(const QString& FileName) {
@@ -494,13 +494,13 @@ QSize TForm1::ScreenPixels() const {
 }
 
 void TForm1::DisplayImage() {
-  const std::string& FileName = EXIF->FileName();
-  if (!FileExists(FileName)) return;
   const TBusyCursor Busy;
   // The file is decoded afresh on every visit, whatever its extension says,
-  // at the scale the window's screen needs.
-  TShownPicture Shown =
-      ScreenPicture(FileName, OrientationCode(*EXIF), ScreenPixels(), palette().color(QPalette::Button));
+  // at the size the window's screen needs. No file under the document's name
+  // (none opened yet, or removed since) shows nothing.
+  std::optional<TPictureSource> Source = PictureOfFile(*EXIF);
+  if (!Source) return;
+  TShownPicture Shown = ScreenPicture(*Source, ScreenPixels(), palette().color(QPalette::Button));
   ShowPicture(std::move(Shown.Picture), Shown.Size);
 }
 

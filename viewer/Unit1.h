@@ -19,6 +19,7 @@
 #include "Bitmap.h"
 #include "Controls.h"
 #include "EXIF_Intf.h"
+#include "PictureSource.h"
 #include "TagViews.h"
 
 // Turns Bitmap by Angle radians (positive is clockwise on the screen) about
@@ -28,17 +29,17 @@
 // result keeps the source's transparency settings.
 void RotateBitmapInPlace(TBitmap& Bitmap, float Angle, bool Enlarge, QColor Background);
 
-// The Image tab's picture: the file decoded as a JPEG picture at the
-// smallest DCT scale at which, turned by its Orientation code, it is still
-// at least as large as its full turned size is drawn on a screen of Screen
-// device pixels, then turned (the parts a turn leaves uncovered in
-// Background). Size is that full turned size, which the label gives and by
-// which the picture is drawn.
+// The Image tab's picture: Source decoded at the smallest size at which,
+// turned by its orientation, it is still at least as large as its full
+// turned size is drawn on a screen of Screen device pixels, then turned (the
+// parts a turn leaves uncovered, and transparent ones, in Background). Size
+// is that full turned size, which the label gives and by which the picture
+// is drawn.
 struct TShownPicture {
   QImage Picture;
   QSize Size;
 };
-TShownPicture ScreenPicture(const std::string& FileName, int64_t Orientation, QSize Screen, QColor Background);
+TShownPicture ScreenPicture(TPictureSource& Source, QSize Screen, QColor Background);
 
 // The captions of the tabs after the six tag tabs (TagViews), in order.
 inline constexpr const char* PictureAndCommentCaptions[] = {" Image ", " Thumbnail ", " Comment "};
@@ -83,7 +84,7 @@ class TForm1 : public QWidget {
   void LoadFile(const QString& FileName);
   // Opens a file named from outside the dialog (the command line, a drop):
   // the name is made absolute, and a name that is no file (missing, or a
-  // folder) is an error, which the reader itself passes over silently.
+  // folder) is an error, which the open command passes over silently.
   void OpenFile(const QString& FileName);
   // OpenFile once the events waiting now are handled, reporting its errors;
   // nothing for an empty name. For the command line it runs after the
@@ -97,6 +98,8 @@ class TForm1 : public QWidget {
   void ListContextPopup(const QPoint& Position);
 
  private:
+  // Shows the name of the file just loaded and rebuilds the selected tab.
+  void ShowLoaded(const QString& FileName);
   void CreateControls();
   void CreateViews();
   void CentreOnScreen();

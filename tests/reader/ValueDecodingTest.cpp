@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "EXIF_Intf.h"
+#include "ByteOrder.h"
 #include "ExifWriter.h"
 
 namespace {

@@ -85,7 +85,7 @@ TEST(DumpFormat, EmptySectionsAndImage) {
   std::ostringstream Json;
   WriteDumpJson(Json, {"x.png", Doc, true, TPictureSize{3, 4}});
   EXPECT_EQ(Json.str(),
-            "  {\n    \"comment\": \"\",\n    \"exif\": [],\n    \"file\": \"x.png\",\n    \"gps\": [],\n"
+            "  {\n    \"comment\": \"\",\n    \"exif\": [],\n    \"file\": \"x.png\",\n    \"format\": \"unknown\",\n    \"gps\": [],\n"
             "    \"ifd0\": [],\n    \"ifd1\": [],\n    \"image\": {\n      \"height\": 4,\n      \"width\": 3\n    },\n"
             "    \"interop\": [],\n    \"makerNote\": [],\n    \"makerNoteFormat\": \"mnfUnknown\",\n"
             "    \"thumbnail\": null\n  }");

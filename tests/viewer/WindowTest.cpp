@@ -558,10 +558,11 @@ void WindowTest::picturesTurnedByOrientation() {
 }
 
 void WindowTest::notJpegGivesOneErrorBox() {
-  QImage Png(20, 10, QImage::Format_RGB32);
-  Png.fill(Qt::green);
-  const QString File = FDir.filePath(QStringLiteral("green.png"));
-  QVERIFY(Png.save(File, "PNG"));
+  // A BMP file, which only Qt's own reader would show.
+  QImage Bmp(20, 10, QImage::Format_RGB32);
+  Bmp.fill(Qt::green);
+  const QString File = FDir.filePath(QStringLiteral("green.bmp"));
+  QVERIFY(Bmp.save(File, "BMP"));
   Open(File);
   QCOMPARE(FForm->List->topLevelItemCount(), 0);
   FDriver->CloseMessageBox();

@@ -10,9 +10,9 @@
 #include <charconv>
 #include <cstring>
 
-#include "EXIF_Intf.h"
 #include "TextCodec.h"
 #include "TiffData.h"
+#include "TiffParser.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ void AppendRationalPair(std::string& Out, uint32_t Numerator, uint32_t Denominat
 
 }  // namespace
 
-void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target) {
+void TTiffParser::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target) {
   const TPositionGuard Resume(FFile);
   const int64_t Base = Kind == dkMakerNote ? FMakerNoteBase : int64_t{FIFD0Offset};
   FFile.Seek(Base + Entry.ValueLong());
@@ -107,7 +107,7 @@ void TEXIF::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIF
 
 // Texts: at most 256 bytes, up to the first zero byte, from the value field
 // when the count is 4 or less, else from the offset.
-void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
+void TTiffParser::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   const size_t Count = std::min<size_t>(Entry.Count, MaxTextBytes);
   uint8_t Buffer[MaxTextBytes] = {};
   if (Entry.Count <= 4)
@@ -120,22 +120,22 @@ void TEXIF::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   if (Target.Header.Tag == 0x9101) Target.NumericValue[0] = ComponentBits(Value);
   // Texts past the load's text limit stay empty; bytes that alone exceed
   // what is left are not even decoded.
-  if (static_cast<int64_t>(Length) > FTextBytesLeft) return;
+  if (static_cast<int64_t>(Length) > FBudget.TextBytesLeft) return;
   const bool Cut = Entry.Count > MaxTextBytes && Length == MaxTextBytes;
   // A text is cut to its first Count characters; it is never longer, since
   // it comes from at most Count bytes and every byte makes at most one
   // character, whether the bytes are UTF-8 or Windows-1252.
   std::string Text = TextFromFileBytes(Value.first(Length), Cut);
   const auto Size = static_cast<int64_t>(Text.size());
-  if (Size <= FTextBytesLeft) {
-    FTextBytesLeft -= Size;
+  if (Size <= FBudget.TextBytesLeft) {
+    FBudget.TextBytesLeft -= Size;
     Target.StringValue = std::move(Text);
   }
 }
 
 // Numerator/denominator pairs, each number in the file's byte order. A zero
 // denominator gives 0; the text keeps the raw pair.
-void TEXIF::DecodeRationals(TEXIFTag& Target, bool Signed) {
+void TTiffParser::DecodeRationals(TEXIFTag& Target, bool Signed) {
   TTiffNumbers Tiff = Numbers();
   const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
   for (size_t Index = 0; Index < Values; ++Index) {
@@ -153,7 +153,7 @@ void TEXIF::DecodeRationals(TEXIFTag& Target, bool Signed) {
   }
 }
 
-void TEXIF::DecodeDoubles(TEXIFTag& Target) {
+void TTiffParser::DecodeDoubles(TEXIFTag& Target) {
   TTiffNumbers Tiff = Numbers();
   const size_t Values = std::min<size_t>(Target.Header.Dim, Target.NumericValue.size());
   for (size_t Index = 0; Index < Values; ++Index) Tiff.F64(Target.NumericValue[Index]);
@@ -163,7 +163,7 @@ void TEXIF::DecodeDoubles(TEXIFTag& Target) {
 // they lie at the offset, where the first one is read in the file's byte
 // order. A BYTE tag whose Dim is not 1 (the GPS version) takes the whole
 // 4-byte field as one number, its first byte lowest.
-void TEXIF::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target) {
+void TTiffParser::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   if (Entry.Type == ftByte && Target.Header.Dim != 1) {
     Target.NumericValue[0] = Entry.ValueLong();
     return;

@@ -3,9 +3,9 @@
 // notes differ only in how their walk may end. Private to the reader.
 #pragma once
 
-#include "EXIF_Intf.h"
 #include "TagLookup.h"
 #include "TiffData.h"
+#include "TiffParser.h"
 
 // How a walk ends, besides after its count of entries, at a short read, at
 // an error, or when its list is full.
@@ -27,7 +27,7 @@ struct TWalkEnd {
 // and hands each one to Visit with the row of Table that names it, or null
 // (a tag the table does not know, or a zero tag after the first).
 template <class TVisit>
-void TEXIF::WalkEntries(uint16_t Count, const TTagTable& Table, const TWalkEnd& End, TVisit&& Visit) {
+void TTiffParser::WalkEntries(uint16_t Count, const TTagTable& Table, const TWalkEnd& End, TVisit&& Visit) {
   TTiffNumbers Tiff = Numbers();
   bool ZeroStored = false;
   for (uint32_t Read = 0; Read < Count; ++Read) {

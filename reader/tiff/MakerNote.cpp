@@ -102,14 +102,13 @@ constexpr size_t MaxSettingsItems = 50;
 // Value offsets count from the TIFF header, except in Fuji notes (from the
 // note's first byte) and in Nikon notes with a header of their own; the
 // file's byte order comes back after such a Nikon note.
-void TEXIF::ReadMakerNote() {
-  const int64_t NoteOffset = PointerOffset(0x927C);
-  if (NoteOffset == 0 || FMNF == mnfUnknown) return;
+void TTiffParser::ReadMakerNote(int64_t NoteOffset) {
+  if (NoteOffset == 0 || FDoc.FMNF == mnfUnknown) return;
   const int64_t NoteStart = FIFD0Offset + NoteOffset;
-  const TNikonHeader Nikon = FMNF == mnfNikon ? ReadNikonHeader(FFile, NoteStart) : TNikonHeader{};
+  const TNikonHeader Nikon = FDoc.FMNF == mnfNikon ? ReadNikonHeader(FFile, NoteStart) : TNikonHeader{};
   FMakerNoteBase = FIFD0Offset;
   std::optional<TFlagGuard> FileByteOrder;
-  if (FMNF == mnfFuji) {
+  if (FDoc.FMNF == mnfFuji) {
     FSwap = false;  // Fuji notes are little-endian in every file, and it stays so
     FMakerNoteBase = NoteStart;
   } else if (Nikon.Present) {
@@ -118,36 +117,36 @@ void TEXIF::ReadMakerNote() {
     FMakerNoteBase = NoteStart + 10;
   }
   uint16_t Count = 0;
-  if (!ReadCount(NoteOffset + EntriesStart(FMNF) - 2, Count)) return;
-  WalkEntries(Count, MakerNoteTags(FMNF), MakerNoteWalk,
+  if (!ReadCount(NoteOffset + EntriesStart(FDoc.FMNF) - 2, Count)) return;
+  WalkEntries(Count, MakerNoteTags(FDoc.FMNF), MakerNoteWalk,
               [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
                 if (Header != nullptr && !(Nikon.Present && IsOlderNikonOnlyTag(Entry.Tag)))
                   StoreMakerNoteEntry(*Header, Entry);
               });
 }
 
-void TEXIF::StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry) {
-  if (FMNF == mnfCanon && Entry.Tag == 0x0001)
+void TTiffParser::StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry) {
+  if (FDoc.FMNF == mnfCanon && Entry.Tag == 0x0001)
     ReadCanonSettings1(Entry);
-  else if (FMNF == mnfCanon && Entry.Tag == 0x0004)
+  else if (FDoc.FMNF == mnfCanon && Entry.Tag == 0x0004)
     ReadCanonSettings2(Entry);
-  else if (FMNF == mnfMinolta && IsMinoltaSettings(Entry.Tag))
+  else if (FDoc.FMNF == mnfMinolta && IsMinoltaSettings(Entry.Tag))
     ReadMinoltaSettings(Entry);
   else
-    Store(FMN, Header, Entry, dkMakerNote);
+    Store(FDoc.FMN, Header, Entry, dkMakerNote);
 }
 
-void TEXIF::ReadCanonSettings1(const TDirectoryEntry& Entry) { ReadSettings(Entry, CanonSettings1Array); }
+void TTiffParser::ReadCanonSettings1(const TDirectoryEntry& Entry) { ReadSettings(Entry, CanonSettings1Array); }
 
-void TEXIF::ReadCanonSettings2(const TDirectoryEntry& Entry) { ReadSettings(Entry, CanonSettings2Array); }
+void TTiffParser::ReadCanonSettings2(const TDirectoryEntry& Entry) { ReadSettings(Entry, CanonSettings2Array); }
 
-void TEXIF::ReadMinoltaSettings(const TDirectoryEntry& Entry) { ReadSettings(Entry, MinoltaSettingsArray); }
+void TTiffParser::ReadMinoltaSettings(const TDirectoryEntry& Entry) { ReadSettings(Entry, MinoltaSettingsArray); }
 
 // Reads the array's items (those the data holds), then hands each to the
 // decoder with its 1-based position as the record's tag; every item the
 // decoder recognises becomes a record. Canon's "Lens Attached" shows the
 // lens's focal range, whose long end and units are items 23 and 25.
-void TEXIF::ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Array) {
+void TTiffParser::ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Array) {
   const TPositionGuard Resume(FFile);
   const int64_t ArrayStart = int64_t{FIFD0Offset} + Entry.ValueLong();
   TTiffNumbers Items(FFile, Array.BigEndian);
@@ -174,6 +173,6 @@ void TEXIF::ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Arr
     Rec.Header.Tag = static_cast<uint16_t>(Position);
     Rec.Typ = 0;
     Array.Decode(Rec, Item(Position), Lens);
-    if (Rec.Typ != 0) NewRecord(FMN) = Rec;
+    if (Rec.Typ != 0) NewRecord(FDoc.FMN) = Rec;
   }
 }

@@ -10,7 +10,6 @@
 // After jpeglib.h: the names of libjpeg's message codes.
 #include <jerror.h>
 
-#include "FileBytes.h"
 
 namespace {
 
@@ -177,11 +176,10 @@ bool GuardedDecode(TDecompressor& D, TPixelLayout Layout, int Eighths, TPictureS
 
 }  // namespace
 
-EJPEGError::EJPEGError(int Code)
-    : std::runtime_error("JPEG error #" + std::to_string(Code)), FCode(Code) {}
+EJPEGError::EJPEGError(int Code) : EPictureError("JPEG error #" + std::to_string(Code)), FCode(Code) {}
 
 EJPEGTooLarge::EJPEGTooLarge(int Width, int Height)
-    : std::runtime_error("The picture is too large to show (" + std::to_string(Width) + " x " +
+    : EPictureError("The picture is too large to show (" + std::to_string(Width) + " x " +
                          std::to_string(Height) + " pixels)") {}
 
 bool TJPEGImage::TryLoadFromBytes(TByteBuffer Bytes) {
@@ -206,7 +204,12 @@ void TJPEGImage::LoadFromBytes(TByteBuffer Bytes) {
   if (!TryLoadFromBytes(std::move(Bytes))) throw EJPEGError(FErrorCode);
 }
 
-void TJPEGImage::LoadFromFile(const std::string& FileName) { LoadFromBytes(ReadWholeFile(FileName)); }
+void TJPEGImage::LoadFromSource(const TByteSource& Source) {
+  if (Source.Size() > MaxSourceBytes) throw EJPEGError(JERR_OUT_OF_MEMORY);
+  TByteBuffer Bytes(static_cast<size_t>(std::max<int64_t>(0, Source.Size())));
+  Bytes.resize(Source.ReadAt(0, Bytes));
+  LoadFromBytes(std::move(Bytes));
+}
 
 void TJPEGImage::CheckDecodable() const {
   const uint64_t Pixels = static_cast<uint64_t>(FWidth) * static_cast<uint64_t>(FHeight);
@@ -232,4 +235,36 @@ void TJPEGImage::DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t
   const bool Decoded = GuardedDecode(D, Layout, Eighths, Scaled, Pixels.data(), Stride, CmykRow.data());
   FWarnings = D.Errors.Warnings;
   if (!Decoded) throw EJPEGError(D.Errors.Base.msg_code);
+}
+
+int EighthsAtLeast(TPictureSize Stored, TPictureSize AtLeast) {
+  for (int Eighths = 1; Eighths < 8; ++Eighths) {
+    const TPictureSize Scaled = ScaledSize(Stored, Eighths);
+    if (Scaled.Width >= AtLeast.Width && Scaled.Height >= AtLeast.Height) return Eighths;
+  }
+  return 8;
+}
+
+namespace {
+
+class TJpegDecoder final : public TPictureDecoder {
+ public:
+  explicit TJpegDecoder(const TByteSource& Source) { FImage.LoadFromSource(Source); }
+
+  TPictureSize Size() const override { return FImage.Size(); }
+  TPictureSize DecodedSize(TPictureSize AtLeast) const override {
+    return ScaledSize(FImage.Size(), EighthsAtLeast(FImage.Size(), AtLeast));
+  }
+  void DecodeTo(std::span<uint8_t> Pixels, size_t Stride, TPictureSize AtLeast, uint32_t) override {
+    FImage.DecodeTo(TPixelLayout::BGRX32, Pixels, Stride, EighthsAtLeast(FImage.Size(), AtLeast));
+  }
+
+ private:
+  TJPEGImage FImage;
+};
+
+}  // namespace
+
+std::unique_ptr<TPictureDecoder> OpenJpegDecoder(const TByteSource& Source) {
+  return std::make_unique<TJpegDecoder>(Source);
 }

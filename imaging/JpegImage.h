@@ -6,14 +6,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
 
 #include "ByteBuffer.h"
+#include "ByteSource.h"
+#include "PictureDecoder.h"
 #include "PictureSize.h"
 
-class EJPEGError : public std::runtime_error {
+class EJPEGError : public EPictureError {
  public:
   explicit EJPEGError(int Code);
   int Code() const { return FCode; }
@@ -23,7 +26,7 @@ class EJPEGError : public std::runtime_error {
 };
 
 // A picture whose pixel count is above the decoding limit.
-class EJPEGTooLarge : public std::runtime_error {
+class EJPEGTooLarge : public EPictureError {
  public:
   EJPEGTooLarge(int Width, int Height);
 };
@@ -72,9 +75,9 @@ class TJPEGImage {
   void LoadFromBytes(TByteBuffer Bytes);
   // The same without an exception: false when libjpeg cannot read the header.
   bool TryLoadFromBytes(TByteBuffer Bytes);
-  // Reads the whole file first; a file that cannot be read throws
-  // std::runtime_error with the system's reason.
-  void LoadFromFile(const std::string& FileName);
+  // Takes all the bytes of Source (it may not hold more than MaxSourceBytes).
+  void LoadFromSource(const TByteSource& Source);
+  static constexpr int64_t MaxSourceBytes = int64_t{1} << 30;
 
   bool Empty() const { return FBytes.empty(); }
   int Width() const { return FWidth; }
@@ -108,3 +111,12 @@ class TJPEGImage {
   int FErrorCode = 0;  // libjpeg's code for the last header that failed
   mutable int FWarnings = 0;
 };
+
+// The JPEG decoder behind the picture decoders' interface: it decodes at the
+// smallest whole number of eighths of the picture's size that is at least
+// the size asked for. Throws as TJPEGImage::LoadFromSource does.
+std::unique_ptr<TPictureDecoder> OpenJpegDecoder(const TByteSource& Source);
+
+// The smallest scale, in eighths (1 to 8), at which Stored is at least
+// AtLeast in both directions; 8 when no smaller one is.
+int EighthsAtLeast(TPictureSize Stored, TPictureSize AtLeast);

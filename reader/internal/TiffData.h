@@ -6,16 +6,9 @@
 #include <bit>
 #include <cstdint>
 
+#include "ByteOrder.h"
 #include "EXIF_Intf.h"
 #include "MemoryStream.h"
-
-// Numbers from bytes stored little-endian, and the exchange of a 16-bit
-// value's two bytes.
-inline uint16_t Little16(const uint8_t* Bytes) { return static_cast<uint16_t>(Bytes[0] | (Bytes[1] << 8)); }
-inline uint32_t Little32(const uint8_t* Bytes) {
-  return uint32_t{Bytes[0]} | (uint32_t{Bytes[1]} << 8) | (uint32_t{Bytes[2]} << 16) | (uint32_t{Bytes[3]} << 24);
-}
-inline uint16_t Swap16(uint16_t Value) { return static_cast<uint16_t>((Value >> 8) | (Value << 8)); }
 
 // One 12-byte directory entry, brought to host order. Value holds the 4 bytes
 // of the value field as they are to be read little-endian: the value itself

@@ -1,0 +1,78 @@
+#include "PictureSource.h"
+
+#include <utility>
+
+#include "FileBytes.h"
+#include "JpegImage.h"
+
+namespace {
+
+// A regular file read where the decoder asks.
+class TFileSource final : public TByteSource {
+ public:
+  explicit TFileSource(TOpenFile File) : FFile(std::move(File)) {}
+  int64_t Size() const override { return FFile.Size(); }
+  size_t ReadAt(int64_t Position, std::span<uint8_t> Buffer) const override {
+    if (Position < 0 || Position >= Size()) return 0;
+    const auto Count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(Buffer.size()), Size() - Position));
+    return FFile.ReadAt(Position, Buffer.first(Count));
+  }
+
+ private:
+  TOpenFile FFile;
+};
+
+using TOpenDecoder = std::unique_ptr<TPictureDecoder> (*)(const TByteSource&);
+
+// The decoder of each picture format.
+TOpenDecoder DecoderOf(TPictureFormat Format) {
+  switch (Format) {
+    case TPictureFormat::JPEG: return OpenJpegDecoder;
+    case TPictureFormat::PNG:
+    case TPictureFormat::WebP:
+    case TPictureFormat::HEIF: break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TPictureSource::TPictureSource(const TEXIF& Doc)
+    : FFile(std::make_unique<TFileSource>(OpenExistingFile(Doc.FileName()))) {
+  Open(Doc);
+}
+
+TPictureSource::TPictureSource(const TEXIF& Doc, std::span<const uint8_t> FileBytes)
+    : FFile(std::make_unique<TMemorySource>(FileBytes)) {
+  Open(Doc);
+}
+
+TPictureSource::~TPictureSource() = default;
+TPictureSource::TPictureSource(TPictureSource&&) noexcept = default;
+TPictureSource& TPictureSource::operator=(TPictureSource&&) noexcept = default;
+
+void TPictureSource::Open(const TEXIF& Doc) {
+  const TPictureLocation& Where = Doc.Picture();
+  const std::string_view Format = PictureFormatName(Where.Format);
+  FOrientation = Where.ContainerOrientation.value_or(OrientationCode(Doc));
+  // A size the container gives is checked before any decoder is loaded.
+  if (Where.StoredSize &&
+      uint64_t(std::max(Where.StoredSize->Width, 0)) * uint64_t(std::max(Where.StoredSize->Height, 0)) > MaxPicturePixels)
+    throw EPictureError(Format, "the picture is too large to show (" + std::to_string(Where.StoredSize->Width) +
+                                    " x " + std::to_string(Where.StoredSize->Height) + " pixels)");
+  const TOpenDecoder OpenDecoder = DecoderOf(Where.Format);
+  if (OpenDecoder == nullptr) throw EPictureError(Format, "this kind of picture cannot be shown");
+  FPicture = std::make_unique<TRangeSource>(*FFile, Where.Position,
+                                            Where.Length < 0 ? FFile->Size() - Where.Position : Where.Length);
+  FDecoder = OpenDecoder(*FPicture);
+}
+
+TPictureSize TPictureSource::StoredSize() const { return FDecoder->Size(); }
+
+TPictureSize TPictureSource::DecodedSize(TPictureSize Screen) const {
+  return FDecoder->DecodedSize(DecodeAtLeast(StoredSize(), FOrientation, Screen));
+}
+
+void TPictureSource::DecodeTo(std::span<uint8_t> Pixels, size_t Stride, TPictureSize Screen, uint32_t Background) {
+  FDecoder->DecodeTo(Pixels, Stride, DecodeAtLeast(StoredSize(), FOrientation, Screen), Background);
+}

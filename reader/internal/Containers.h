@@ -1,0 +1,82 @@
+// Container readers: one per kind of file (JPEG, TIFF, PNG, WebP, ISO base
+// media), chosen by one table from the file's first bytes. A container reader
+// finds where its file keeps metadata: the TIFF blocks the TIFF parser
+// reads, XMP packets, the IPTC block, the JPEG comment, an embedded
+// thumbnail of its own, and where the picture is. It reads no pixel data.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ByteBuffer.h"
+#include "MemoryStream.h"
+#include "PictureLocation.h"
+
+// The directory a TIFF block's header points at. A file's EXIF block starts
+// with IFD 0; some containers keep the EXIF, maker-note or GPS directory in a
+// block of its own.
+enum class TFirstDirectory : uint8_t { IFD0, EXIF, MakerNote, GPS };
+
+// How a block's TIFF header is read. In a JPEG file's EXIF segment IFD 0 is
+// taken to follow the header directly, whatever the header's offset says,
+// and a second IFD 0 may stand where that offset points; everywhere else
+// IFD 0 is where the header says, as in a TIFF file.
+enum class TTiffRules : uint8_t { JpegSegment, TiffFile };
+
+// Bytes of the file, or bytes a container had to decode or join first.
+struct TByteRange {
+  int64_t Position = 0;
+  int64_t Length = 0;
+};
+
+struct TTiffBlock {
+  TByteRange Range;  // from the TIFF header on
+  TFirstDirectory First = TFirstDirectory::IFD0;
+  TTiffRules Rules = TTiffRules::TiffFile;
+  // When set, the block's bytes (Range counts in them), not the file's.
+  std::shared_ptr<const TByteBuffer> Decoded;
+};
+
+struct TMetadataLayout {
+  std::string_view Format = "unknown";
+  std::vector<TTiffBlock> TiffBlocks;
+  std::vector<TByteRange> XmpPackets;
+  std::optional<TByteRange> Iptc;
+  std::optional<std::string> Comment;
+  TPictureLocation Picture;
+};
+
+// One kind of file: its name, whether a file's first bytes are of its kind,
+// and the reader that lays out such a file. Readers read through the file's
+// stream only, leave its position anywhere, and throw only when the file
+// itself cannot be read (EFileReadError); bad structure ends their walk.
+struct TContainerKind {
+  std::string_view Format;
+  bool (*Recognises)(std::span<const uint8_t> First);
+  void (*Read)(TMemoryStream& File, TMetadataLayout& Layout);
+};
+
+// How many of a file's first bytes the recognisers look at.
+constexpr size_t RecognisedBytes = 32;
+
+void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout);
+void ReadTiffLayout(TMemoryStream& File, TMetadataLayout& Layout);
+void ReadPngLayout(TMemoryStream& File, TMetadataLayout& Layout);
+void ReadWebpLayout(TMemoryStream& File, TMetadataLayout& Layout);
+void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout);
+
+bool IsJpeg(std::span<const uint8_t> First);
+bool IsTiff(std::span<const uint8_t> First);
+bool IsPng(std::span<const uint8_t> First);
+bool IsWebp(std::span<const uint8_t> First);
+bool IsIsoMedia(std::span<const uint8_t> First);
+
+// The layout of the file in File: the reader of the first kind that
+// recognises its first bytes, or an unknown file with no metadata.
+TMetadataLayout ReadLayout(TMemoryStream& File);
