@@ -29,7 +29,7 @@ ensure_packages() {
 # What building the reader, the viewer, the dump tool and the tests needs.
 # qt6-base-dev brings Qt Widgets, Qt Test and the offscreen platform the
 # window tests run on; the fonts give that platform something to draw with.
-BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev nlohmann-json3-dev
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev zlib1g-dev nlohmann-json3-dev
                 libgtest-dev locales qt6-base-dev fonts-dejavu-core)
 
 # What the test of the installed files needs on top: the validators of the
