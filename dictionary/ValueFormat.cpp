@@ -146,18 +146,6 @@ std::string FormatG(double Value) {
   return Out;
 }
 
-std::string FormatFixed0(double Value) {
-  std::string Out;
-  AppendFixed0(Out, Value);
-  return Out;
-}
-
-std::string FormatInt(int64_t Value) {
-  std::string Out;
-  AppendInt(Out, Value);
-  return Out;
-}
-
 std::string FormatHex(uint64_t Value, int MinDigits) {
   std::string Out;
   AppendHex(Out, Value, MinDigits);

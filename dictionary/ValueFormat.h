@@ -15,6 +15,4 @@ void AppendInt(std::string& Out, int64_t Value);
 void AppendHex(std::string& Out, uint64_t Value, int MinDigits = 1);
 
 std::string FormatG(double Value);
-std::string FormatFixed0(double Value);
-std::string FormatInt(int64_t Value);
 std::string FormatHex(uint64_t Value, int MinDigits = 1);

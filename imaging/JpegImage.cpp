@@ -233,7 +233,6 @@ void TJPEGImage::DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t
   D.Budget.DataStart = FDataStart;
   if (!GuardedReadHeader(D, FBytes.data(), FBytes.size())) throw EJPEGError(D.Errors.Base.msg_code);
   const bool Decoded = GuardedDecode(D, Layout, Eighths, Scaled, Pixels.data(), Stride, CmykRow.data());
-  FWarnings = D.Errors.Warnings;
   if (!Decoded) throw EJPEGError(D.Errors.Base.msg_code);
 }
 
@@ -249,7 +248,12 @@ namespace {
 
 class TJpegDecoder final : public TPictureDecoder {
  public:
-  explicit TJpegDecoder(const TByteSource& Source) { FImage.LoadFromSource(Source); }
+  // A picture above the limits is refused here, before anyone allocates
+  // memory for its pixels.
+  explicit TJpegDecoder(const TByteSource& Source) {
+    FImage.LoadFromSource(Source);
+    FImage.CheckDecodable();
+  }
 
   TPictureSize Size() const override { return FImage.Size(); }
   TPictureSize DecodedSize(TPictureSize AtLeast) const override {

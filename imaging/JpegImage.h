@@ -92,16 +92,13 @@ class TJPEGImage {
   // Pixels must hold ScaledSize(Size(), Eighths). The compressed data are
   // read in full at any scale. Throws EJPEGTooLarge above MaxPixels and
   // EJPEGError when libjpeg fails or the picture costs more than its data
-  // justify; corrupt data that libjpeg can work past only counts as a
-  // warning (see Warnings()).
+  // justify; corrupt data that libjpeg can work past is decoded as far as
+  // it goes.
   void DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t Stride, int Eighths = 8) const;
 
   // Checks the size against MaxPixels and MaxPixelsPerByte, as DecodeTo
   // does, without decoding.
   void CheckDecodable() const;
-
-  // Warnings libjpeg gave during the last decode (corrupt data it skipped).
-  int Warnings() const { return FWarnings; }
 
  private:
   TByteBuffer FBytes;
@@ -109,7 +106,6 @@ class TJPEGImage {
   int FHeight = 0;
   size_t FDataStart = 0;  // where the first scan's compressed data begin
   int FErrorCode = 0;  // libjpeg's code for the last header that failed
-  mutable int FWarnings = 0;
 };
 
 // The JPEG decoder behind the picture decoders' interface: it decodes at the

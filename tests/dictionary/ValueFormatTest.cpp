@@ -53,6 +53,16 @@ TEST(ValueFormat, GeneralFormMatchesPrintf) {
 }
 
 TEST(ValueFormat, FixedIntegerAndHex) {
+  const auto FormatFixed0 = [](double Value) {
+    std::string Out;
+    AppendFixed0(Out, Value);
+    return Out;
+  };
+  const auto FormatInt = [](int64_t Value) {
+    std::string Out;
+    AppendInt(Out, Value);
+    return Out;
+  };
   EXPECT_EQ(FormatFixed0(640), "640");
   EXPECT_EQ(FormatFixed0(-3), "-3");
   EXPECT_EQ(FormatFixed0(-0.0), "0");

@@ -65,7 +65,7 @@ TEST(DumpFormat, TextSections) {
             "[Maker Note]\n"
             "[IFD 1]\n"
             "0x103\tCompression\tJPEG Compression (thumbnails only)\n"
-            "0x201\tJpeg IF Offset\t" + FormatFixed0(Doc.EXIF_IFD1Tag(1).NumericValue[0]) + "\n"
+            "0x201\tJpeg IF Offset\t" + std::to_string(TruncToInt64(Doc.EXIF_IFD1Tag(1).NumericValue[0])) + "\n"
             "0x202\tJpeg IF Byte Count\t" + std::to_string(MakeJpeg(16, 8).size()) + "\n"
             "[GPS]\n"
             "[Thumbnail]\n"
