@@ -140,8 +140,8 @@ TEST(DumpTool, WriteErrors) {
   TIfd Ifd0;
   Ifd0.Ascii(0x010F, "Canon");
   const std::string File = Dir.Write("write.tif", TiffBlock(Ifd0));
-  std::string Many;  // more than a pipe holds
-  for (int Index = 0; Index < 400; ++Index) Many += " '" + File + "'";
+  std::string Many;  // more than a pipe holds (64 KiB): some 150 KB of output
+  for (int Index = 0; Index < 1000; ++Index) Many += " '" + File + "'";
   const std::string Full = "lumentag-dump: write error: No space left on device\n";
   struct TCase {
     std::string Command;
