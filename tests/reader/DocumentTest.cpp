@@ -12,6 +12,7 @@
 #include "DocumentInternals.h"
 #include "EXIF_Intf.h"
 #include "FileBlocks.h"
+#include "ContainerWriter.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
 #include "TempDir.h"
@@ -159,6 +160,14 @@ TEST(Document, ReadErrorDuringTheParseKeepsThePreviousOne) {
   EXPECT_NE(Doc.Thumbnail(), nullptr);
 }
 
+// A HEIF file of a picture item of PictureBytes, then its Exif item.
+TBytes HeifWithExifLast(const TBytes& Tiff, size_t PictureBytes) {
+  THeifLayout Layout;
+  Layout.Items = {{.Id = 1, .Type = "hvc1", .Data = TBytes(PictureBytes, 0x55)},
+                  {.Id = 2, .Type = "Exif", .Data = HeifExifItemData(Tiff), .Describes = 1}};
+  return HeifFile(Layout);
+}
+
 // A load reads the blocks the metadata lies in, and no other.
 TEST(Document, ReadsOnlyTheBlocksItNeeds) {
   TTempDir Dir;
@@ -174,6 +183,11 @@ TEST(Document, ReadsOnlyTheBlocksItNeeds) {
       {"a JPEG with its EXIF data in the first block", InsertAfterSoi(Noise, {ExifSegment(TiffBlock(Ifd0))}), 1},
       {"a JPEG without EXIF data", Noise, 1},
       {"a TIFF with IFD 0 near its end", TiffBlock(Ifd0, TByteOrder::Little, 300000), 2},
+      {"a 3 MB HEIF whose Exif item follows the picture", HeifWithExifLast(TiffBlock(Ifd0), 3 << 20), 2},
+      {"a PNG whose eXIf chunk follows the picture",
+       PngFile({PngHeader(), PngChunk("IDAT", TBytes(3 << 20, 0)), PngChunk("eXIf", TiffBlock(Ifd0)), PngEnd()}), 2},
+      {"a WebP whose EXIF chunk follows the picture",
+       WebpFile({RiffChunk("VP8 ", TBytes(3 << 20, 0)), RiffChunk("EXIF", TiffBlock(Ifd0))}), 2},
   };
   for (const TCase& Case : Cases) {
     ASSERT_GT(Case.File.size(), 150000u) << Case.What;
