@@ -12,6 +12,7 @@
 
 #include "BenchFiles.h"
 #include "ChildProcess.h"
+#include "ContainerBench.h"
 #include "PictureBench.h"
 
 namespace fs = std::filesystem;
@@ -102,6 +103,7 @@ int main(int Argc, char** Argv) {
   std::cout << "\nWhole processes (CPU time, cheapest of 20 runs):\n";
   PrintWholeProcesses("corpus", FileSets().front().Files);
   PrintWholeProcesses("ten 17 MB photos", Photos17MB());
+  PrintContainerCosts();
   benchmark::Shutdown();
   return 0;
 }

@@ -1,12 +1,44 @@
+// zlib is loaded when a compressed text chunk is first inflated, not at every
+// start of the programs: it is needed only for PNG files whose EXIF or XMP is
+// compressed, and a shared library loaded at start costs every run of the
+// command-line tool, whatever it reads.
 #include "Inflate.h"
 
+#include <dlfcn.h>
 #include <zlib.h>
 
 #include <algorithm>
 
+namespace {
+
+struct TZlib {
+  decltype(&inflateInit_) InflateInit = nullptr;
+  decltype(&inflate) Inflate = nullptr;
+  decltype(&inflateEnd) InflateEnd = nullptr;
+};
+
+// The library's functions, or nothing when it cannot be loaded.
+const TZlib* Zlib() {
+  static const TZlib Loaded = [] {
+    TZlib Functions;
+    void* Library = ::dlopen("libz.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (Library == nullptr) return Functions;
+    Functions.InflateInit = reinterpret_cast<decltype(&inflateInit_)>(::dlsym(Library, "inflateInit_"));
+    Functions.Inflate = reinterpret_cast<decltype(&inflate)>(::dlsym(Library, "inflate"));
+    Functions.InflateEnd = reinterpret_cast<decltype(&inflateEnd)>(::dlsym(Library, "inflateEnd"));
+    return Functions;
+  }();
+  const bool Whole = Loaded.InflateInit != nullptr && Loaded.Inflate != nullptr && Loaded.InflateEnd != nullptr;
+  return Whole ? &Loaded : nullptr;
+}
+
+}  // namespace
+
 std::optional<TByteBuffer> InflateBounded(std::span<const uint8_t> Compressed, size_t MaxBytes) {
+  const TZlib* Z = Zlib();
   z_stream Stream{};
-  if (inflateInit(&Stream) != Z_OK) return std::nullopt;
+  if (Z == nullptr || Z->InflateInit(&Stream, ZLIB_VERSION, static_cast<int>(sizeof(z_stream))) != Z_OK)
+    return std::nullopt;
   TByteBuffer Out;
   int Status = Z_OK;
   Stream.next_in = const_cast<Bytef*>(Compressed.data());  // zlib does not write to its input
@@ -18,12 +50,12 @@ std::optional<TByteBuffer> InflateBounded(std::span<const uint8_t> Compressed, s
     Out.resize(Done + Room);
     Stream.next_out = Out.data() + Done;
     Stream.avail_out = static_cast<uInt>(Room);
-    Status = inflate(&Stream, Z_NO_FLUSH);
+    Status = Z->Inflate(&Stream, Z_NO_FLUSH);
     Out.resize(Done + Room - Stream.avail_out);
     if (Status == Z_BUF_ERROR && Stream.avail_out != 0) break;  // the input ended early
     if (Status == Z_BUF_ERROR) Status = Z_OK;
   }
-  inflateEnd(&Stream);
+  Z->InflateEnd(&Stream);
   if (Status != Z_STREAM_END || Out.size() > MaxBytes) return std::nullopt;
   return Out;
 }
