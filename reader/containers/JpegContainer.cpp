@@ -90,21 +90,29 @@ bool IsJpeg(std::span<const uint8_t> First) { return First.size() >= 2 && First[
 // byte, which JPEG allows before any marker. Comment segments are read on
 // both sides of the EXIF segment; every comment met replaces the one before.
 // The walk stops at the start of the scan: the compressed data that follow
-// hold no segments.
+// hold no segments. It also stops after MaxBytesWithoutMarker bytes in a row
+// that are no marker (a file of a JPEG start and gigabytes of zeros), and
+// past 4 GiB, beyond which no EXIF offset could reach.
 void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout) {
+  constexpr int64_t MaxBytesWithoutMarker = int64_t{1} << 20;
+  constexpr int64_t MaxPosition = int64_t{1} << 32;
+  int64_t WithoutMarker = 0;
   File.Seek(2);
-  while (File.Remaining() >= 4) {
+  while (File.Remaining() >= 4 && WithoutMarker <= MaxBytesWithoutMarker && File.Position() < MaxPosition) {
     uint8_t Marker[4];
     File.ReadExact(Marker);
     const auto Length = static_cast<uint16_t>((Marker[2] << 8) | Marker[3]);
     if (Marker[0] != 0xFF) {
       File.SeekBy(-2);
+      WithoutMarker += 2;
       continue;
     }
     if (Marker[1] == 0xFF) {
       File.SeekBy(-3);
+      WithoutMarker += 1;
       continue;
     }
+    WithoutMarker = 0;
     if (Marker[1] == 0xDA || (!Layout.TiffBlocks.empty() && Marker[1] == 0xD9)) break;
     const int64_t Next = File.Position() + int64_t{Length} - 2;
     if (Marker[1] == 0xE1) {

@@ -128,6 +128,21 @@ TEST(MarkerWalk, FilesWithoutExifData) {
   }
 }
 
+// Bytes that are no marker are passed over two at a time, for at most 1 MiB
+// in a row: a JPEG start followed by gigabytes of zeros ends there.
+TEST(MarkerWalk, EndsAfterAMebibyteWithoutMarkers) {
+  const TBytes Exif = ExifSegment(TiffBlock(SimpleIfd0()));
+  const struct {
+    size_t Zeros;
+    int32_t Rows;
+  } Cases[] = {{2, 2}, {size_t{1} << 20, 2}, {(size_t{1} << 20) + 2, 0}};
+  for (const auto& Case : Cases) {
+    TEXIF Doc;
+    LoadBytes(Doc, Concat({{0xFF, 0xD8}, TBytes(Case.Zeros, 0), Exif}));
+    EXPECT_EQ(Doc.TIFFCount(), Case.Rows) << Case.Zeros;
+  }
+}
+
 // --- The TIFF header --------------------------------------------------------
 
 TEST(TiffHeader, TiffFilesInBothByteOrders) {
