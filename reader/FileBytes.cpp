@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +62,12 @@ TOpenFile& TOpenFile::operator=(TOpenFile&& Other) noexcept {
     FFileName = std::move(Other.FFileName);
   }
   return *this;
+}
+
+bool TOpenFile::OnKernelFileSystem() const {
+  constexpr long ProcMagic = 0x9FA0, SysfsMagic = 0x62656572;  // linux/magic.h
+  struct statfs Info{};
+  return ::fstatfs(FDescriptor, &Info) == 0 && (Info.f_type == ProcMagic || Info.f_type == SysfsMagic);
 }
 
 size_t TOpenFile::ReadAt(int64_t Position, std::span<uint8_t> Buffer) const {

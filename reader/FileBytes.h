@@ -48,6 +48,9 @@ class TOpenFile {
 
   // The size fstat gave when the file was opened.
   int64_t Size() const { return FSize; }
+  // Whether the file is one of the kernel's (proc, sysfs), whose sizes are
+  // only a guess.
+  bool OnKernelFileSystem() const;
   const std::string& FileName() const { return FFileName; }
 
   // Reads up to Buffer.size() bytes at Position; fewer only at the end of the

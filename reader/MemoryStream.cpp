@@ -35,6 +35,7 @@ size_t TMemoryStream::ReadAcrossBlocks(std::span<uint8_t> Buffer) {
   size_t Done = 0;
   while (Done < Buffer.size() && FPosition >= 0 && FPosition < FSize) {
     if (FPosition < FWindowStart || FPosition >= FWindowEnd) MoveWindowTo(FPosition);
+    if (FPosition < FWindowStart || FPosition >= FWindowEnd) break;  // the file's read budget is spent
     const size_t Count = std::min(Buffer.size() - Done, static_cast<size_t>(FWindowEnd - FPosition));
     CopyFromWindow(Buffer.data() + Done, Count);
     Done += Count;

@@ -199,6 +199,48 @@ TEST(Document, ReadsOnlyTheBlocksItNeeds) {
   }
 }
 
+// A 16 MiB TIFF whose 65535 texts each straddle the edge of another of 192
+// blocks in turn, more than are held: the load reads at most twice the file's
+// size plus 1 MiB (whole blocks, then small chunks), not a block per value
+// (131070 reads of 64 KiB), and gives the rows of the same bytes in memory.
+TEST(Document, ValuesAcrossManyBlocksCostAtMostTwiceTheFile) {
+  constexpr uint32_t Block = 64 << 10, Blocks = 192, Entries = 65535;
+  TBytes File = Concat({BytesOf("II"), U16(42), U32(8), U16(Entries)});
+  for (uint32_t Entry = 0; Entry < Entries; ++Entry) {
+    const uint32_t Edge = (1 + Entry % Blocks) * Block;
+    for (const TBytes& Part : {U16(0x010E), U16(ftAscii), U32(8), U32(Edge - 4)})
+      File.insert(File.end(), Part.begin(), Part.end());
+  }
+  File.resize(size_t{16} << 20, 'x');
+  TTempDir Dir;
+  const std::string Name = Dir.Write("thrash.tif", File);
+  TEXIF FromFile, FromMemory;
+  const uint64_t Before = TFileBlocks::BlocksRead();
+  FromFile.LoadFromFile(Name);
+  const uint64_t Reads = TFileBlocks::BlocksRead() - Before;
+  LoadBytes(FromMemory, File);
+  EXPECT_EQ(FromFile.TIFFCount(), static_cast<int32_t>(Entries));
+  EXPECT_EQ(FromFile.TIFFTag(Entries - 1).StringValue, "xxxxxxxx");
+  // Whole blocks worth the file and 1 MiB, then the directory's chunks once
+  // and the chunks on both sides of each edge once: not two reads per value.
+  const uint64_t DirectoryChunks = Entries * 12 / TFileBlocks::ChunkSize + 1;
+  EXPECT_LE(Reads, (File.size() + TFileBlocks::MaxHeldBytes) / TFileBlocks::DefaultBlockSize + DirectoryChunks +
+                       2 * Blocks);
+  for (uint16_t Index = 0; Index < Entries; Index += 997)
+    EXPECT_EQ(FromFile.TIFFTag(Index).StringValue, FromMemory.TIFFTag(Index).StringValue);
+}
+
+// Files of the kernel say they hold 0 or 4096 bytes and hold fewer: what the
+// first read finds is their size, not a file that became shorter.
+TEST(Document, KernelFilesOfAGuessedSize) {
+  for (const char* File : {"/proc/self/status", "/sys/power/state", "/sys/kernel/mm/transparent_hugepage/enabled"}) {
+    if (!fs::exists(File)) continue;
+    TEXIF Doc;
+    EXPECT_NO_THROW(Doc.LoadExistingFile(File)) << File;
+    EXPECT_EQ(Doc.FileFormat(), "unknown") << File;
+  }
+}
+
 TEST(Document, LoadFromStreamRewinds) {
   const TBytes Photo = PhotoWithThumbnail();
   std::stringstream Stream(std::string(Photo.begin(), Photo.end()));
