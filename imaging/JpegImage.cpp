@@ -116,6 +116,7 @@ bool GuardedReadHeader(TDecompressor& D, const uint8_t* Bytes, size_t Size) {
     return false;
   }
   jpeg_create_decompress(&D.Info);
+  D.Info.mem->max_memory_to_use = TJPEGImage::MaxDecodeMemory;
   jpeg_mem_src(&D.Info, Bytes, static_cast<unsigned long>(Size));
   jpeg_read_header(&D.Info, TRUE);
   return true;
@@ -233,6 +234,9 @@ void TJPEGImage::DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t
   D.Budget.DataStart = FDataStart;
   if (!GuardedReadHeader(D, FBytes.data(), FBytes.size())) throw EJPEGError(D.Errors.Base.msg_code);
   const bool Decoded = GuardedDecode(D, Layout, Eighths, Scaled, Pixels.data(), Stride, CmykRow.data());
+  // Without a backing store (Debian's libjpeg has none), needing more than
+  // the memory allowed is libjpeg's "no backing store": out of memory.
+  if (!Decoded && D.Errors.Base.msg_code == JERR_NO_BACKING_STORE) throw EJPEGError(JERR_OUT_OF_MEMORY);
   if (!Decoded) throw EJPEGError(D.Errors.Base.msg_code);
 }
 

@@ -66,6 +66,11 @@ class TJPEGImage {
   // every code of libjpeg's own. Arithmetic-coded pictures of one flat
   // colour can be denser than MaxPixelsPerByte and are refused too.
   static constexpr int ImplausibleDataError = 1000;
+  // The memory libjpeg may take for one decode. A progressive picture keeps
+  // every coefficient until its last scan (128 bytes per 8 x 8 block of each
+  // component: 805 MB for 134 megapixels in colour, whatever the scale);
+  // past this libjpeg stops with its own error.
+  static constexpr long MaxDecodeMemory = 512L << 20;
   static constexpr uint64_t MaxPixelsPerByte = 2048;
   static constexpr uint64_t MaxBlockVisitsPerByte = 1024;
   static constexpr uint64_t DataAllowance = 64;

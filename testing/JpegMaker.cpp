@@ -176,3 +176,42 @@ std::vector<uint8_t> EndOfBandJpeg(uint16_t Width, uint16_t Height, bool DcScan,
   Put(Out, {0xFF, 0xD9});
   return Out;
 }
+
+std::vector<uint8_t> ColourDcOnlyJpeg(uint16_t Width, uint16_t Height) {
+  const uint64_t Blocks = uint64_t{(Width + 7u) / 8u} * ((Height + 7u) / 8u);
+  TJpegBytes Out;
+  Put(Out, {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00});
+  Out.insert(Out.end(), 64, 1);
+  Put(Out, {0xFF, 0xC2, 0x00, 0x11, 0x08});
+  Put16(Out, Height);
+  Put16(Out, Width);
+  Put(Out, {0x03, 0x01, 0x11, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00});
+  PutHuffmanTable(Out, 0, {{0x00}});
+  std::vector<uint8_t> ShortRuns;
+  for (uint8_t Run = 0; Run < 14; ++Run) ShortRuns.push_back(static_cast<uint8_t>(Run << 4));
+  PutHuffmanTable(Out, 1, {{0xE0}, {}, {}, {}, ShortRuns});
+  // One interleaved DC scan of the three components, one bit a block.
+  Put(Out, {0xFF, 0xDA, 0x00, 0x0C, 0x03, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x00, 0x00, 0x00});
+  {
+    TBitWriter Bits(Out);
+    for (uint64_t Block = 0; Block < 3 * Blocks; ++Block) Bits.Put(0, 1);
+  }
+  // Then each component's AC band, ended at once by end-of-band runs, as
+  // EndOfBandJpeg codes them.
+  for (uint8_t Component = 1; Component <= 3; ++Component) {
+    Put(Out, {0xFF, 0xDA, 0x00, 0x08, 0x01, Component, 0x00, 0x01, 0x3F, 0x00});
+    TBitWriter Bits(Out);
+    for (uint64_t Left = Blocks; Left > 0;) {
+      const uint64_t Run = std::min<uint64_t>(Left, 32767);
+      const int Bit = static_cast<int>(std::bit_width(Run)) - 1;
+      if (Bit == 14)
+        Bits.Put(0, 1);
+      else
+        Bits.Put(0x10u + static_cast<unsigned>(Bit), 5);
+      Bits.Put(static_cast<unsigned>(Run - (uint64_t{1} << Bit)), Bit);
+      Left -= Run;
+    }
+  }
+  Put(Out, {0xFF, 0xD9});
+  return Out;
+}

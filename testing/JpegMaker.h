@@ -38,3 +38,8 @@ std::vector<uint8_t> EmptyScanJpeg(uint16_t Width, uint16_t Height);
 // scans form a legal successive-approximation series; more repeat the first
 // pass, which libjpeg takes with a warning.
 std::vector<uint8_t> EndOfBandJpeg(uint16_t Width, uint16_t Height, bool DcScan, int AcScans);
+
+// A progressive colour picture (three components, none subsampled) of
+// Width x Height pixels with one DC scan and no AC scans: legal, and for
+// 134 megapixels some 800 MB of coefficients to libjpeg.
+std::vector<uint8_t> ColourDcOnlyJpeg(uint16_t Width, uint16_t Height);

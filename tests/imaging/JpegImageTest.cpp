@@ -108,7 +108,29 @@ TEST(JpegImage, RefusesHugePictures) {
   EXPECT_THROW(Image.DecodeTo(TPixelLayout::RGB24, Nothing, 60000 * 3), EJPEGTooLarge);
 }
 
-// Data cut in the middle of the scan still decodes, with a warning.
+// A legal 134-megapixel progressive colour picture needs some 800 MB of
+// coefficients at any scale: it is refused with libjpeg's out-of-memory error
+// instead of taking that memory.
+TEST(JpegImage, DecodeMemoryIsBounded) {
+  TJPEGImage Image;
+  Image.LoadFromBytes(Buffer(ColourDcOnlyJpeg(11585, 11585)));
+  EXPECT_NO_THROW(Image.CheckDecodable());
+  const TPictureSize Size = ScaledSize(Image.Size(), 1);
+  std::vector<uint8_t> Rgb(static_cast<size_t>(Size.Width) * 3 * static_cast<size_t>(Size.Height));
+  try {
+    Image.DecodeTo(TPixelLayout::RGB24, Rgb, static_cast<size_t>(Size.Width) * 3, 1);
+    ADD_FAILURE() << "decoded";
+  } catch (const EJPEGError& Error) {
+    EXPECT_STREQ(Error.what(), "JPEG error #54");  // libjpeg's JERR_OUT_OF_MEMORY
+  }
+  // The same picture of a quarter of the size decodes.
+  Image.LoadFromBytes(Buffer(ColourDcOnlyJpeg(5792, 5792)));
+  const TPictureSize Quarter = ScaledSize(Image.Size(), 1);
+  Rgb.resize(static_cast<size_t>(Quarter.Width) * 3 * static_cast<size_t>(Quarter.Height));
+  EXPECT_NO_THROW(Image.DecodeTo(TPixelLayout::RGB24, Rgb, static_cast<size_t>(Quarter.Width) * 3, 1));
+}
+
+// Data cut in the middle of the scan still decodes.
 TEST(JpegImage, TruncatedScanGivesAWarning) {
   TBytes Jpeg = MakeJpeg(64, 64, [](int X, int Y) { return uint32_t(X * 4) << 16 | uint32_t(Y * 4); });
   Jpeg.resize(Jpeg.size() * 2 / 3);
