@@ -4,11 +4,14 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
-// After jpeglib.h: the names of libjpeg's message codes.
+// After jpeglib.h: the names of libjpeg's message codes, and the marker
+// reader's count of bytes it skipped looking for a marker.
 #include <jerror.h>
+#include <jpegint.h>
 
 
 namespace {
@@ -60,6 +63,23 @@ struct TWorkBudget {
   uint64_t RowBlocks;     // the blocks of one of its rows (an iMCU row)
 };
 
+// libjpeg's source of compressed bytes: the picture's byte source, read a
+// chunk at a time as libjpeg asks, so that only the bytes it takes are read.
+// At the end of the data it gets an end-of-image marker of our own, as from
+// libjpeg's memory source; and so it does once it has skipped MaxSkippedBytes
+// looking for a marker (after the last scan of a JPEG start followed by
+// gigabytes of zeros, say). A failure to read is kept to be thrown once
+// libjpeg has been left.
+struct TSourceReader {
+  static constexpr unsigned MaxSkippedBytes = 1u << 20;
+  jpeg_source_mgr Base;
+  const TByteSource* Source;
+  int64_t Next;  // the position of the bytes after the buffer's
+  bool Ended;
+  std::exception_ptr* Failure;
+  uint8_t Buffer[65536];
+};
+
 // One decompression with its error manager. The guarded functions below keep
 // the setjmp and the libjpeg calls together, with no C++ object that needs a
 // destructor between the setjmp and a longjmp back to it.
@@ -67,13 +87,67 @@ struct TDecompressor {
   jpeg_decompress_struct Info;
   TErrorManager Errors;
   TWorkBudget Budget;
+  TSourceReader Reader;
 };
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+boolean FillInput(j_decompress_ptr Info) {
+  auto& Reader = *reinterpret_cast<TSourceReader*>(Info->src);
+  size_t Got = 0;
+  const bool Hunting = Info->marker != nullptr && Info->marker->discarded_bytes > TSourceReader::MaxSkippedBytes;
+  if (!Reader.Ended && !Hunting) {
+    try {
+      Got = Reader.Source->ReadAt(Reader.Next, Reader.Buffer);
+    } catch (...) {
+      *Reader.Failure = std::current_exception();
+      ERREXIT(Info, JERR_FILE_READ);
+    }
+  }
+  Reader.Next += static_cast<int64_t>(Got);
+  if (Got == 0) {
+    WARNMS(Info, JWRN_JPEG_EOF);
+    Reader.Ended = true;
+    Reader.Buffer[0] = 0xFF;
+    Reader.Buffer[1] = JPEG_EOI;
+    Got = 2;
+  }
+  Reader.Base.next_input_byte = Reader.Buffer;
+  Reader.Base.bytes_in_buffer = Got;
+  return TRUE;
+}
+
+void SkipInput(j_decompress_ptr Info, long Count) {
+  auto& Reader = *reinterpret_cast<TSourceReader*>(Info->src);
+  if (Count <= 0) return;
+  const auto Skip = static_cast<size_t>(Count);
+  if (Skip <= Reader.Base.bytes_in_buffer) {
+    Reader.Base.next_input_byte += Skip;
+    Reader.Base.bytes_in_buffer -= Skip;
+    return;
+  }
+  Reader.Next += static_cast<int64_t>(Skip - Reader.Base.bytes_in_buffer);
+  Reader.Base.bytes_in_buffer = 0;
+}
+
+void UseSource(TDecompressor& D, const TByteSource& Source, std::exception_ptr& Failure) {
+  D.Reader.Base.init_source = InitSource;
+  D.Reader.Base.fill_input_buffer = FillInput;
+  D.Reader.Base.skip_input_data = SkipInput;
+  D.Reader.Base.resync_to_restart = jpeg_resync_to_restart;
+  D.Reader.Base.term_source = TermSource;
+  D.Reader.Source = &Source;
+  D.Reader.Failure = &Failure;
+  D.Info.src = &D.Reader.Base;
+}
 
 // Bytes of the Size bytes of data that libjpeg has taken so far.
 size_t BytesRead(const jpeg_decompress_struct& Info, size_t Size) {
-  const auto* Errors = reinterpret_cast<const TErrorManager*>(Info.err);
-  if (Errors->DataEnded || Info.src == nullptr) return Size;
-  return Size - std::min(Size, Info.src->bytes_in_buffer);
+  const auto* Reader = reinterpret_cast<const TSourceReader*>(Info.src);
+  if (Reader == nullptr || Reader->Ended) return Size;
+  const int64_t Taken = Reader->Next - static_cast<int64_t>(Reader->Base.bytes_in_buffer);
+  return std::min(Size, static_cast<size_t>(std::max<int64_t>(0, Taken)));
 }
 
 void StartScanCount(const jpeg_decompress_struct& Info, TWorkBudget& Budget) {
@@ -107,17 +181,17 @@ void InitDecompressor(TDecompressor& D) {
   D.Errors.Base.output_message = Silence;
 }
 
-// Reads the header of Bytes; false when libjpeg failed (the code is in
+// Reads the header from Source; false when libjpeg failed (the code is in
 // D.Errors.Base.msg_code). On success the decompressor must be destroyed by
 // the caller with jpeg_destroy_decompress.
-bool GuardedReadHeader(TDecompressor& D, const uint8_t* Bytes, size_t Size) {
+bool GuardedReadHeader(TDecompressor& D, const TByteSource& Source, std::exception_ptr& Failure) {
   if (setjmp(D.Errors.Jump)) {
     jpeg_destroy_decompress(&D.Info);
     return false;
   }
   jpeg_create_decompress(&D.Info);
   D.Info.mem->max_memory_to_use = TJPEGImage::MaxDecodeMemory;
-  jpeg_mem_src(&D.Info, Bytes, static_cast<unsigned long>(Size));
+  UseSource(D, Source, Failure);
   jpeg_read_header(&D.Info, TRUE);
   return true;
 }
@@ -183,22 +257,31 @@ EJPEGTooLarge::EJPEGTooLarge(int Width, int Height)
     : EPictureError("The picture is too large to show (" + std::to_string(Width) + " x " +
                          std::to_string(Height) + " pixels)") {}
 
-bool TJPEGImage::TryLoadFromBytes(TByteBuffer Bytes) {
-  FBytes.clear();
+bool TJPEGImage::ReadHeader(const TByteSource& Source) {
   FWidth = FHeight = 0;
   FDataStart = 0;
+  FSize = Source.Size();
+  std::exception_ptr Failure;
   TDecompressor D;
   InitDecompressor(D);
-  if (!GuardedReadHeader(D, Bytes.data(), Bytes.size())) {
+  if (!GuardedReadHeader(D, Source, Failure)) {
+    if (Failure) std::rethrow_exception(Failure);
     FErrorCode = D.Errors.Base.msg_code;
     return false;
   }
   FWidth = static_cast<int>(D.Info.image_width);
   FHeight = static_cast<int>(D.Info.image_height);
-  FDataStart = BytesRead(D.Info, Bytes.size());
+  FDataStart = BytesRead(D.Info, static_cast<size_t>(FSize));
   jpeg_destroy_decompress(&D.Info);
-  FBytes = std::move(Bytes);
   return true;
+}
+
+bool TJPEGImage::TryLoadFromBytes(TByteBuffer Bytes) {
+  FSource = nullptr;
+  FBytes = std::move(Bytes);
+  if (ReadHeader(TMemorySource(FBytes))) return true;
+  FBytes.clear();
+  return false;
 }
 
 void TJPEGImage::LoadFromBytes(TByteBuffer Bytes) {
@@ -206,16 +289,18 @@ void TJPEGImage::LoadFromBytes(TByteBuffer Bytes) {
 }
 
 void TJPEGImage::LoadFromSource(const TByteSource& Source) {
-  if (Source.Size() > MaxSourceBytes) throw EJPEGError(JERR_OUT_OF_MEMORY);
-  TByteBuffer Bytes(static_cast<size_t>(std::max<int64_t>(0, Source.Size())));
-  Bytes.resize(Source.ReadAt(0, Bytes));
-  LoadFromBytes(std::move(Bytes));
+  FBytes.clear();
+  FSource = &Source;
+  if (!ReadHeader(Source)) {
+    FSource = nullptr;
+    throw EJPEGError(FErrorCode);
+  }
 }
 
 void TJPEGImage::CheckDecodable() const {
   const uint64_t Pixels = static_cast<uint64_t>(FWidth) * static_cast<uint64_t>(FHeight);
   if (Pixels > MaxPixels) throw EJPEGTooLarge(FWidth, FHeight);
-  const uint64_t Data = FBytes.size() - std::min(FDataStart, FBytes.size());
+  const uint64_t Data = static_cast<uint64_t>(FSize) - std::min<uint64_t>(FDataStart, static_cast<uint64_t>(FSize));
   if (Pixels > MaxPixelsPerByte * (Data + DataAllowance)) throw EJPEGError(ImplausibleDataError);
 }
 
@@ -227,13 +312,17 @@ void TJPEGImage::DecodeTo(TPixelLayout Layout, std::span<uint8_t> Pixels, size_t
   if (Stride < RowBytes || Pixels.size() < Stride * static_cast<size_t>(Scaled.Height))
     throw std::invalid_argument("TJPEGImage::DecodeTo: buffer too small for the picture");
   TByteBuffer CmykRow(static_cast<size_t>(Scaled.Width) * 4);
+  const TMemorySource OwnBytes(FBytes);
+  const TByteSource& Source = FSource != nullptr ? *FSource : OwnBytes;
+  std::exception_ptr Failure;
   TDecompressor D;
   InitDecompressor(D);
   D.Budget.Base.progress_monitor = CheckWork;
-  D.Budget.Size = FBytes.size();
+  D.Budget.Size = static_cast<size_t>(FSize);
   D.Budget.DataStart = FDataStart;
-  if (!GuardedReadHeader(D, FBytes.data(), FBytes.size())) throw EJPEGError(D.Errors.Base.msg_code);
-  const bool Decoded = GuardedDecode(D, Layout, Eighths, Scaled, Pixels.data(), Stride, CmykRow.data());
+  bool Decoded = GuardedReadHeader(D, Source, Failure);
+  if (Decoded) Decoded = GuardedDecode(D, Layout, Eighths, Scaled, Pixels.data(), Stride, CmykRow.data());
+  if (Failure) std::rethrow_exception(Failure);
   // Without a backing store (Debian's libjpeg has none), needing more than
   // the memory allowed is libjpeg's "no backing store": out of memory.
   if (!Decoded && D.Errors.Base.msg_code == JERR_NO_BACKING_STORE) throw EJPEGError(JERR_OUT_OF_MEMORY);

@@ -80,14 +80,16 @@ class TJPEGImage {
   void LoadFromBytes(TByteBuffer Bytes);
   // The same without an exception: false when libjpeg cannot read the header.
   bool TryLoadFromBytes(TByteBuffer Bytes);
-  // Takes all the bytes of Source (it may not hold more than MaxSourceBytes).
+  // Reads the header from Source, which must outlive the image: decoding
+  // reads its bytes again, as far as libjpeg takes them. Throws EJPEGError
+  // when libjpeg cannot read the header, and what Source throws.
   void LoadFromSource(const TByteSource& Source);
-  static constexpr int64_t MaxSourceBytes = int64_t{1} << 30;
 
-  bool Empty() const { return FBytes.empty(); }
+  bool Empty() const { return FWidth == 0 && FHeight == 0; }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   TPictureSize Size() const { return {FWidth, FHeight}; }
+  // The bytes it was loaded from (none when it reads a source).
   const TByteBuffer& Bytes() const { return FBytes; }
 
   static size_t BytesPerPixel(TPixelLayout Layout) { return Layout == TPixelLayout::RGB24 ? 3 : 4; }
@@ -106,7 +108,11 @@ class TJPEGImage {
   void CheckDecodable() const;
 
  private:
+  bool ReadHeader(const TByteSource& Source);
+
   TByteBuffer FBytes;
+  const TByteSource* FSource = nullptr;
+  int64_t FSize = 0;  // of the data
   int FWidth = 0;
   int FHeight = 0;
   size_t FDataStart = 0;  // where the first scan's compressed data begin
