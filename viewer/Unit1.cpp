@@ -507,8 +507,10 @@ void TForm1::DisplayImage() {
 void TForm1::DisplayThumbnail() {
   const TJPEGImage* Thumbnail = EXIF->Thumbnail();
   if (Thumbnail == nullptr || Thumbnail->Height() <= 0) return;
-  // Shown as stored: a thumbnail is never turned.
-  QImage Picture = JpegToImage(*Thumbnail);
-  const QSize Size = Picture.size();
-  ShowPicture(std::move(Picture), Size);
+  // Shown as stored (a thumbnail is never turned), decoded at the scale the
+  // screen needs, like the picture: IFD 1 may point at any JPEG data.
+  const TPictureSize Stored = Thumbnail->Size();
+  const QSize Screen = ScreenPixels();
+  QImage Picture = JpegToImage(*Thumbnail, DecodeEighths(Stored, 0, TPictureSize{Screen.width(), Screen.height()}));
+  ShowPicture(std::move(Picture), QSize(Stored.Width, Stored.Height));
 }

@@ -140,6 +140,7 @@ class WindowTest : public QObject {
   void largePictureShrinksToFit();
   void largePictureDecodedForScreen_data();
   void largePictureDecodedForScreen();
+  void largeThumbnailDecodedForScreen();
   void fitPicture_data();
   void fitPicture();
   void errorMessageText_data();
@@ -658,6 +659,23 @@ void WindowTest::largePictureDecodedForScreen() {
   FForm->Image->SetPicture(QImage(), QSize());
   emit FForm->windowHandle()->screenChanged(FForm->screen());
   QCOMPARE(FForm->Image->Picture().size(), Size * Eighths / 8);
+}
+
+// IFD 1 may point at any JPEG data: a thumbnail larger than the screen is
+// decoded at the scale the screen needs, and labelled with its own size.
+void WindowTest::largeThumbnailDecodedForScreen() {
+  const TBytes Thumbnail = MakeJpeg(2400, 1800);
+  auto Ifd1 = std::make_shared<TIfd>();
+  Ifd1->BlobAt(0x0201, ftLong, 1, Thumbnail).Long(0x0202, {uint32_t(Thumbnail.size())});
+  TIfd Ifd0;
+  Ifd0.Short(0x0112, {6});
+  Ifd0.Next = Ifd1;
+  Open(Write(QStringLiteral("large-thumbnail.tif"), TiffBlock(Ifd0)));
+  SelectTab(tabThumbnail);
+  QCOMPARE(FForm->Label1->text(), QStringLiteral("2400 x 1800"));
+  const QSize Screen = FForm->screen()->size() * FForm->screen()->devicePixelRatio();
+  const int Eighths = DecodeEighths({2400, 1800}, 0, {Screen.width(), Screen.height()});
+  QCOMPARE(FForm->Image->Picture().size(), QSize(2400, 1800) * Eighths / 8);
 }
 
 void WindowTest::fitPicture_data() {
