@@ -11,6 +11,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include "BenchFiles.h"
+#include "BoundedCostBench.h"
 #include "ChildProcess.h"
 #include "ContainerBench.h"
 #include "PictureBench.h"
@@ -104,6 +105,7 @@ int main(int Argc, char** Argv) {
   PrintWholeProcesses("corpus", FileSets().front().Files);
   PrintWholeProcesses("ten 17 MB photos", Photos17MB());
   PrintContainerCosts();
+  PrintBoundedCosts();
   benchmark::Shutdown();
   return 0;
 }

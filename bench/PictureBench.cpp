@@ -287,6 +287,15 @@ std::optional<int> RunPictureChild(int Argc, char** Argv) {
       const TShownPicture Shown = ScreenPicture(Source, Screen, Background);
       return Shown.Picture.isNull() ? 1 : 0;
     }
+    if (Task == "thumbnail-tab") {
+      // What the window's Thumbnail tab does once the document is loaded.
+      TEXIF Document;
+      Document.LoadFromFile(File);
+      const TJPEGImage* Thumbnail = Document.Thumbnail();
+      if (Thumbnail == nullptr) return 1;
+      const int Eighths = DecodeEighths(Thumbnail->Size(), 0, TPictureSize{Screen.width(), Screen.height()});
+      return JpegToImage(*Thumbnail, Eighths).isNull() ? 1 : 0;
+    }
     if (Task == "libjpeg") {
       TLibjpegDecode(File, 8).Run();
       return 0;

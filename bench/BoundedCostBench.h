@@ -1,0 +1,4 @@
+// What files built to make reading costly cost (see BoundedCostBench.cpp).
+#pragma once
+
+void PrintBoundedCosts();
