@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -13,6 +14,7 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QToolTip>
 #include <QWidgetItem>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -36,6 +38,13 @@ void TAnchorLayout::Place(QWidget* Control, QRect DesignRect, int Anchors) {
   addChildWidget(Control);
   FEntries.append({new QWidgetItem(Control), DesignRect, Anchors});
   invalidate();
+}
+
+void TAnchorLayout::Move(QWidget* Control, QRect DesignRect) {
+  for (TEntry& Entry : FEntries)
+    if (Entry.Item->widget() == Control) Entry.Rect = DesignRect;
+  invalidate();
+  activate();
 }
 
 void TAnchorLayout::addItem(QLayoutItem* Item) {
@@ -162,6 +171,45 @@ bool TListView::viewportEvent(QEvent* Event) {
   else
     QToolTip::hideText();
   return true;
+}
+
+void TListView::resizeEvent(QResizeEvent* Event) {
+  QTreeWidget::resizeEvent(Event);
+  FitLastColumn();
+}
+
+void TListView::StretchLastColumnBeyond(int DesignWidth) {
+  FDesignWidth = DesignWidth;
+  FDesignLastWidth = columnWidth(columnCount() - 1);
+  FitLastColumn();
+}
+
+// The last column ends at the viewport's right edge (the room a vertical
+// scroll bar takes is left to it), but never gets narrower than it was made.
+void TListView::FitLastColumn() {
+  if (FDesignWidth <= 0 || columnCount() == 0) return;
+  const int Last = columnCount() - 1;
+  int Width = FDesignLastWidth;
+  if (width() > FDesignWidth) Width = std::max(Width, viewport()->width() - header()->sectionPosition(Last));
+  if (columnWidth(Last) != Width) setColumnWidth(Last, Width);
+}
+
+void TListView::FilterRows(const QString& Text) {
+  for (int Index = 0; Index < topLevelItemCount(); ++Index) {
+    QTreeWidgetItem* Row = topLevelItem(Index);
+    bool Matches = Text.isEmpty();
+    for (int Column = 0; Column < columnCount() && !Matches; ++Column)
+      Matches = Row->text(Column).contains(Text, Qt::CaseInsensitive);
+    Row->setHidden(!Matches);
+    if (!Matches) Row->setSelected(false);
+  }
+}
+
+QList<QTreeWidgetItem*> TListView::ShownRows() const {
+  QList<QTreeWidgetItem*> Rows;
+  for (int Index = 0; Index < topLevelItemCount(); ++Index)
+    if (!topLevelItem(Index)->isHidden()) Rows << topLevelItem(Index);
+  return Rows;
 }
 
 // The cell's text needs more room than the cell has, so it is drawn elided.
@@ -316,6 +364,25 @@ bool TScreenWatch::eventFilter(QObject* Watched, QEvent* Event) {
     connect(FWatched, &QWindow::screenChanged, this, [this] { FMoved(); });
   }
   return QObject::eventFilter(Watched, Event);
+}
+
+// ---------------------------------------------------------------------------
+// TControlKeys
+
+void TControlKeys::Add(Qt::Key Key, std::function<void()> Command) {
+  FCommands.append({Key, std::move(Command)});
+}
+
+bool TControlKeys::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Event->type() != QEvent::KeyPress) return QObject::eventFilter(Watched, Event);
+  const auto* Press = static_cast<QKeyEvent*>(Event);
+  if ((Press->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+  for (const auto& [Key, Command] : FCommands)
+    if (Press->key() == Key) {
+      Command();
+      return true;
+    }
+  return false;
 }
 
 // ---------------------------------------------------------------------------

@@ -33,6 +33,8 @@ class TAnchorLayout : public QLayout {
   ~TAnchorLayout() override;
 
   void Place(QWidget* Control, QRect DesignRect, int Anchors);
+  // Gives a placed control another rectangle of the design size, at once.
+  void Move(QWidget* Control, QRect DesignRect);
 
   void addItem(QLayoutItem* Item) override;
   QLayoutItem* itemAt(int Index) const override;
@@ -86,6 +88,17 @@ class TListView : public QTreeWidget {
  public:
   using QTreeWidget::QTreeWidget;
 
+  // While the list is wider than DesignWidth, its last column stretches to
+  // its right edge; at that width or narrower the column keeps the width it
+  // has when this is called.
+  void StretchLastColumnBeyond(int DesignWidth);
+  // Shows only the rows one of whose cells contains Text, without regard to
+  // case (all rows for an empty text); a selected row that is hidden is no
+  // longer selected.
+  void FilterRows(const QString& Text);
+  // The rows shown, in order.
+  QList<QTreeWidgetItem*> ShownRows() const;
+
  signals:
   void DblClick();
   void ReturnKey();
@@ -95,9 +108,14 @@ class TListView : public QTreeWidget {
   void mouseDoubleClickEvent(QMouseEvent* Event) override;
   void keyPressEvent(QKeyEvent* Event) override;
   bool viewportEvent(QEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
 
  private:
   bool IsCutOff(const QModelIndex& Cell) const;
+  void FitLastColumn();
+
+  int FDesignWidth = 0;  // 0: the last column keeps its width
+  int FDesignLastWidth = 0;
 };
 
 // The size a picture is drawn at in a control: its own size when it fits,
@@ -170,6 +188,21 @@ class TFileDropTarget : public QObject {
 
  private:
   std::function<void(const QString&)> FOpen;
+};
+
+// Runs a command when one of its keys is pressed, without modifiers, in one
+// of the controls it watches; the control does not see that key press.
+class TControlKeys : public QObject {
+ public:
+  explicit TControlKeys(QObject* Owner) : QObject(Owner) {}
+  void Add(Qt::Key Key, std::function<void()> Command);
+  void Watch(QWidget* Control) { Control->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+ private:
+  QList<std::pair<Qt::Key, std::function<void()>>> FCommands;
 };
 
 // Family at a height in pixels; the desktop's font of the same kind when

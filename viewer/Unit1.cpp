@@ -1,6 +1,8 @@
 #include "Unit1.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -9,18 +11,24 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
-#include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <climits>
 #include <stdexcept>
 #include <utility>
 
+#include <sys/stat.h>
+
 #include "Application.h"
 #include "FileBytes.h"
 #include "FileTypes.h"
+#include "FolderOrder.h"
+#include "GpsPosition.h"
 #include "PictureSize.h"
 #include "ValueFormat.h"
 
@@ -33,6 +41,12 @@ constexpr QSize TabControlSize(727, 582);
 constexpr QSize ImagePanelSize(719, 554);
 constexpr int FontPixels = 11;  // 8 points at 96 dots per inch
 constexpr int LabelHeight = 13;
+constexpr int ListDesignWidth = 696;
+constexpr int FilterHeight = 21;  // as high as the file name box
+constexpr int FilterGap = 3;      // between the filter and the list below it
+// How long the watcher's reports are gathered before the file is looked at:
+// a save is a burst of them (truncate, write, close; or write a copy, rename).
+constexpr int FileCheckDelayMs = 200;
 constexpr int ImageTab = TagViews.size();  // " Image ", the first tab after the tag tabs
 
 QString FromUtf8(std::string_view Text) {
@@ -100,6 +114,42 @@ void WidenForText(QInputDialog& Dialog, const QLineEdit& Field, int MaxWidth) {
   if (Needed > Hint.width()) Dialog.resize(std::min(Needed, MaxWidth), Hint.height());
 }
 
+// Which row is selected, to find it again among the rows of the file read
+// anew: its tag and property, and which of the rows with both it is; and how
+// far the list was scrolled.
+struct TRowPlace {
+  QString Tag, Property;
+  int Occurrence = -1;  // -1: no row selected
+  int Scroll = 0;
+};
+
+TRowPlace RowPlace(const TListView& List) {
+  TRowPlace Place;
+  Place.Scroll = List.verticalScrollBar()->value();
+  const QList<QTreeWidgetItem*> Selected = List.selectedItems();
+  if (Selected.isEmpty()) return Place;
+  Place.Tag = Selected.first()->text(0);
+  Place.Property = Selected.first()->text(1);
+  Place.Occurrence = 0;
+  for (int Index = 0; Index < List.indexOfTopLevelItem(Selected.first()); ++Index) {
+    const QTreeWidgetItem* Row = List.topLevelItem(Index);
+    if (Row->text(0) == Place.Tag && Row->text(1) == Place.Property) ++Place.Occurrence;
+  }
+  return Place;
+}
+
+void RestoreRowPlace(TListView& List, const TRowPlace& Place) {
+  List.verticalScrollBar()->setValue(Place.Scroll);
+  int Occurrence = Place.Occurrence;
+  for (int Index = 0; Index < List.topLevelItemCount() && Occurrence >= 0; ++Index) {
+    QTreeWidgetItem* Row = List.topLevelItem(Index);
+    if (Row->text(0) != Place.Tag || Row->text(1) != Place.Property || Occurrence-- > 0) continue;
+    if (Row->isHidden()) return;
+    List.setCurrentItem(Row);
+    List.scrollToItem(Row);
+  }
+}
+
 // A rectangle of the tab strip's display area whose top lies Offset below the
 // area's design top (Top), but never under the tabs.
 QRect ViewRect(int Left, int Top, int Width, int BottomMargin, int TabsBottom, int Offset) {
@@ -140,7 +190,8 @@ TShownPicture ScreenPicture(TPictureSource& Source, QSize Screen, QColor Backgro
 // ---------------------------------------------------------------------------
 // TForm1: construction
 
-TForm1::TForm1(QWidget* Parent) : QWidget(Parent) {
+TForm1::TForm1(QWidget* Parent)
+    : QWidget(Parent), FWatcher(new QFileSystemWatcher(this)), FFileCheck(new QTimer(this)) {
   CreateControls();
   ConnectHandlers();
   FormCreate();
@@ -208,7 +259,8 @@ void TForm1::CreateViews() {
   List = new TListView(tc);
   List->setCursor(Qt::ArrowCursor);
   SetupList();
-  Views->Place(List, ViewRect(15, 33, 696, 18, TabsBottom, 9), akAll);
+  FListRect = ViewRect(15, 33, ListDesignWidth, 18, TabsBottom, 9);
+  Views->Place(List, FListRect, akAll);
 
   ImagePanel = new QWidget(tc);
   ImagePanel->setCursor(Qt::ArrowCursor);
@@ -221,6 +273,21 @@ void TForm1::CreateViews() {
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   PanelLayout->Place(Label1, {0, LabelTop, ImagePanelSize.width(), LabelHeight},
                      akLeft | akRight | akBottom);
+  FViews = Views;
+  CreateFilter();
+}
+
+// The filter field lies over the top of the list's place, hidden; shown, it
+// pushes the list's top down below it.
+void TForm1::CreateFilter() {
+  FilterEdit = new QLineEdit(tc);
+  FilterEdit->setPlaceholderText(QStringLiteral("Filter"));
+  FilterEdit->setClearButtonEnabled(true);
+  FilterEdit->setCursor(Qt::IBeamCursor);
+  FilterEdit->hide();
+  FViews->Place(FilterEdit, {FListRect.topLeft(), QSize(FListRect.width(), FilterHeight)},
+                akLeft | akTop | akRight);
+  setTabOrder(FilterEdit, List);
 }
 
 // Centred on the screen, but never with its top-left corner off it.
@@ -280,6 +347,7 @@ void TForm1::SetupList() {
   List->setSelectionBehavior(QAbstractItemView::SelectRows);
   List->setEditTriggers(QAbstractItemView::NoEditTriggers);
   List->setContextMenuPolicy(Qt::CustomContextMenu);
+  List->StretchLastColumnBeyond(ListDesignWidth);
 }
 
 void TForm1::ConnectHandlers() {
@@ -292,7 +360,16 @@ void TForm1::ConnectHandlers() {
   connect(List, &TListView::CopyKey, this, Handler([this] { cmCopyRow(); }));
   connect(List, &TListView::customContextMenuRequested, this,
           [this](const QPoint& Position) { RunHandler([&] { ListContextPopup(Position); }); });
+  connect(FilterEdit, &QLineEdit::textChanged, this, Handler([this] { FilterChange(); }));
   new TFileDropTarget(this, [this](const QString& File) { OpenLater(File); });
+  FFileCheck->setSingleShot(true);
+  FFileCheck->setInterval(FileCheckDelayMs);
+  connect(FWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
+    FFileTouched = true;
+    ScheduleFileCheck();
+  });
+  connect(FWatcher, &QFileSystemWatcher::directoryChanged, this, [this] { ScheduleFileCheck(); });
+  connect(FFileCheck, &QTimer::timeout, this, Handler([this] { FileChange(); }));
   CreateShortcuts();
   WatchScreen();
 }
@@ -309,6 +386,22 @@ void TForm1::CreateShortcuts() {
   for (int Tab = 0; Tab < std::min(tc->Tabs()->count(), 9); ++Tab)
     AddShortcut(QKeySequence::UnknownKey, QStringLiteral("Alt+%1").arg(Tab + 1),
                 [this, Tab] { tc->SetTabIndex(Tab); });
+  AddShortcut(QKeySequence::UnknownKey, QStringLiteral("Alt+Right"), [this] { cmNextFile(); });
+  AddShortcut(QKeySequence::UnknownKey, QStringLiteral("Alt+Left"), [this] { cmPreviousFile(); });
+  AddShortcut(QKeySequence::Find, QStringLiteral("Ctrl+F"), [this] { cmFind(); });
+  // Space and Backspace step through the folder only where they type
+  // nothing: in the list, the tab strip and the read-only comment. The open
+  // button keeps Space, the filter and the file name box keep both.
+  auto* Browse = new TControlKeys(this);
+  Browse->Add(Qt::Key_Space, Handler([this] { cmNextFile(); }));
+  Browse->Add(Qt::Key_Backspace, Handler([this] { cmPreviousFile(); }));
+  Browse->Watch(List);
+  Browse->Watch(tc->Tabs());
+  Browse->Watch(Memo);
+  auto* CloseFilter = new TControlKeys(this);
+  CloseFilter->Add(Qt::Key_Escape, Handler([this] { cmCloseFilter(); }));
+  CloseFilter->Watch(FilterEdit);
+  CloseFilter->Watch(List);
 }
 
 void TForm1::AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys,
@@ -343,23 +436,40 @@ void TForm1::cmOpen() {
   LoadFile(Files.first());
 }
 
+// The file's stamp is taken before it is read: a change while it is read
+// is then seen as a change.
 void TForm1::LoadFile(const QString& FileName) {
+  const TFileStamp Stamp = FileStamp(FileName);
   // A file that cannot be read throws here, before anything is shown.
   EXIF->LoadFromFile(QFile::encodeName(FileName).toStdString());
-  ShowLoaded(FileName);
+  ShowLoaded(FileName, Stamp);
 }
 
-void TForm1::ShowLoaded(const QString& FileName) {
+void TForm1::ShowLoaded(const QString& FileName, const TFileStamp& Stamp) {
   Edit1->setText(FileName);
+  Edit1->setToolTip(QString());
+  FBrowsePosition = FileName;
+  FLoadedStamp = Stamp;
+  WatchFile(FileName);
   tcChange();
 }
 
 void TForm1::OpenFile(const QString& FileName) {
   const QString Name = QFileInfo(FileName).absoluteFilePath();
+  const TFileStamp Stamp = FileStamp(Name);
   // A file that cannot be read, or is no file at all, throws here, before
   // anything is shown.
   EXIF->LoadExistingFile(QFile::encodeName(Name).toStdString());
-  ShowLoaded(Name);
+  ShowLoaded(Name, Stamp);
+}
+
+void TForm1::OpenFileInPlace(const QString& FileName) {
+  const QPointer<QWidget> Focus = QApplication::focusWidget();
+  const TRowPlace Place = RowPlace(*List);
+  OpenFile(FileName);
+  if (ListShown()) RestoreRowPlace(*List, Place);
+  // Hiding the views while the tab is rebuilt took the focus from the list.
+  if (Focus != nullptr && isAncestorOf(Focus) && Focus->isVisible()) Focus->setFocus();
 }
 
 void TForm1::OpenLater(const QString& FileName) {
@@ -371,6 +481,7 @@ void TForm1::tcChange() {
   List->hide();
   ImagePanel->hide();
   Memo->hide();
+  FShownView = nullptr;
   switch (tc->TabIndex()) {
     case 0: DisplayIFD0(); break;
     case 1: DisplayEXIFSubIFD(); break;
@@ -383,7 +494,14 @@ void TForm1::tcChange() {
     case 8: DisplayComment(); break;
     default: break;
   }
+  // Whichever list a tab shows, the open filter applies to it.
+  const bool Filtered = FFilterOpen && ListShown();
+  if (Filtered) List->FilterRows(FilterEdit->text());
+  ShowFilterBar(Filtered);
 }
+
+// The list is the view shown (at start the empty picture panel covers it).
+bool TForm1::ListShown() const { return List->isVisibleTo(this) && !ImagePanel->isVisibleTo(this); }
 
 // The Image tab's picture is decoded for the screen it is shown on.
 void TForm1::FormScreenChange() {
@@ -408,9 +526,10 @@ void TForm1::ListDblClick() {
   Dialog.exec();
 }
 
+// A row the filter hides is never the selected one.
 QTreeWidgetItem* TForm1::SelectedRow() const {
   const QList<QTreeWidgetItem*> Selected = List->selectedItems();
-  return Selected.isEmpty() ? nullptr : Selected.first();
+  return Selected.isEmpty() || Selected.first()->isHidden() ? nullptr : Selected.first();
 }
 
 void TForm1::cmCopyValue() {
@@ -422,25 +541,156 @@ void TForm1::cmCopyRow() {
   if (const QTreeWidgetItem* Row = SelectedRow()) QGuiApplication::clipboard()->setText(ClipboardRow(*Row));
 }
 
-// Every row of the list, one per line, under a line of the column headers.
+// Every row the list shows, one per line, under a line of the column headers.
 void TForm1::cmCopyAllRows() {
   QString Text = ClipboardRow(*List->headerItem()) + QLatin1Char('\n');
-  for (int Index = 0; Index < List->topLevelItemCount(); ++Index)
-    Text += ClipboardRow(*List->topLevelItem(Index)) + QLatin1Char('\n');
+  for (const QTreeWidgetItem* Row : List->ShownRows()) Text += ClipboardRow(*Row) + QLatin1Char('\n');
   QGuiApplication::clipboard()->setText(Text);
 }
 
 // Made afresh for each request, with the commands that have something to
-// copy enabled; it deletes itself once closed.
+// copy enabled; it deletes itself once closed. The GPS tab adds its
+// position's commands.
 void TForm1::ListContextPopup(const QPoint& Position) {
   auto* Menu = new QMenu(List);
   Menu->setAttribute(Qt::WA_DeleteOnClose);
   const bool HasRow = SelectedRow() != nullptr;
   Menu->addAction(QStringLiteral("Copy Value"), this, &TForm1::cmCopyValue)->setEnabled(HasRow);
-  Menu->addAction(QStringLiteral("Copy Row"), this, &TForm1::cmCopyRow)->setEnabled(HasRow);
+  QAction* CopyRow = Menu->addAction(QStringLiteral("Copy Row"), this, &TForm1::cmCopyRow);
+  CopyRow->setEnabled(HasRow);
+  // The list's own copy key, shown beside the command; the menu takes it too
+  // while it is open.
+  CopyRow->setShortcuts(QKeySequence::Copy);
+  CopyRow->setShortcutVisibleInContextMenu(true);
   Menu->addAction(QStringLiteral("Copy All Rows"), this, &TForm1::cmCopyAllRows)
-      ->setEnabled(List->topLevelItemCount() > 0);
+      ->setEnabled(!List->ShownRows().isEmpty());
+  if (FShownView == &TagViews[tvGPS]) {
+    const bool HasPosition = GpsPosition(*EXIF).has_value();
+    Menu->addSeparator();
+    Menu->addAction(QStringLiteral("Copy Coordinates"), this, Handler([this] { cmCopyCoordinates(); }))
+        ->setEnabled(HasPosition);
+    Menu->addAction(QStringLiteral("Show on Map"), this, Handler([this] { cmShowOnMap(); }))
+        ->setEnabled(HasPosition);
+  }
   Menu->popup(List->viewport()->mapToGlobal(Position));
+}
+
+void TForm1::cmCopyCoordinates() {
+  if (const auto Position = GpsPosition(*EXIF))
+    QGuiApplication::clipboard()->setText(QString::fromStdString(CoordinatesText(*Position)));
+}
+
+// The desktop's web browser shows the map.
+void TForm1::cmShowOnMap() {
+  const auto Position = GpsPosition(*EXIF);
+  if (!Position) return;
+  const std::string Address = OpenStreetMapAddress(*Position);
+  if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(Address))))
+    throw std::runtime_error("Cannot open \"" + Address + "\"");
+}
+
+// ---------------------------------------------------------------------------
+// The row filter
+
+void TForm1::cmFind() {
+  if (!ListShown()) return;
+  FFilterOpen = true;
+  ShowFilterBar(true);
+  FilterEdit->setFocus(Qt::ShortcutFocusReason);
+  FilterEdit->selectAll();
+}
+
+void TForm1::cmCloseFilter() {
+  if (!FFilterOpen) return;
+  const bool Typing = FilterEdit->hasFocus();
+  FFilterOpen = false;
+  FilterEdit->clear();  // shows every row again
+  ShowFilterBar(false);
+  if (Typing && List->isVisible()) List->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::FilterChange() { List->FilterRows(FilterEdit->text()); }
+
+void TForm1::ShowFilterBar(bool Shown) {
+  if (FilterEdit->isVisibleTo(tc) == Shown) return;
+  FViews->Move(List, Shown ? FListRect.adjusted(0, FilterHeight + FilterGap, 0, 0) : FListRect);
+  FilterEdit->setVisible(Shown);
+}
+
+// ---------------------------------------------------------------------------
+// The folder of the open file
+
+void TForm1::cmNextFile() { BrowseFolder(true); }
+
+void TForm1::cmPreviousFile() { BrowseFolder(false); }
+
+// The offered file whose name comes next (Forward) or before in natural
+// order, among the files of the folder; nothing happens at either end.
+void TForm1::BrowseFolder(bool Forward) {
+  if (FBrowsePosition.isEmpty()) return;
+  const QFileInfo Current(FBrowsePosition);
+  std::vector<std::string> Names;
+  QDirIterator Files(Current.absolutePath(), QDir::Files);
+  while (Files.hasNext()) {
+    Files.next();
+    std::string Name = QFile::encodeName(Files.fileName()).toStdString();
+    if (IsOfferedFileName(Name)) Names.push_back(std::move(Name));
+  }
+  const std::optional<std::string> Next =
+      NeighbourName(Names, QFile::encodeName(Current.fileName()).toStdString(), Forward);
+  if (!Next) return;
+  FBrowsePosition = Current.absoluteDir().filePath(QFile::decodeName(QByteArray::fromStdString(*Next)));
+  OpenFileInPlace(FBrowsePosition);
+}
+
+// ---------------------------------------------------------------------------
+// Changes on disk
+
+TForm1::TFileStamp TForm1::FileStamp(const QString& FileName) {
+  struct stat Status {};
+  if (::stat(QFile::encodeName(FileName).constData(), &Status) != 0 || S_ISDIR(Status.st_mode)) return {};
+  constexpr int64_t Billion = 1000000000;
+  return {true,
+          static_cast<uint64_t>(Status.st_dev),
+          static_cast<uint64_t>(Status.st_ino),
+          static_cast<int64_t>(Status.st_size),
+          int64_t{Status.st_mtim.tv_sec} * Billion + Status.st_mtim.tv_nsec,
+          int64_t{Status.st_ctim.tv_sec} * Billion + Status.st_ctim.tv_nsec};
+}
+
+// The file itself, for a rewrite in place, and its folder, for a file
+// renamed over it (the watch of a path follows the file it named then) or
+// removed. Watched afresh after each load.
+void TForm1::WatchFile(const QString& FileName) {
+  if (const QStringList Watched = FWatcher->files() + FWatcher->directories(); !Watched.isEmpty())
+    FWatcher->removePaths(Watched);
+  FWatcher->addPaths({FileName, QFileInfo(FileName).absolutePath()});
+}
+
+void TForm1::ScheduleFileCheck() {
+  if (!FFileCheck->isActive()) FFileCheck->start();
+}
+
+// A report on the file itself always reloads it: a rewrite may keep its
+// size and, within the file system's clock tick, its time. A report on the
+// folder reloads it only when it is another file now (the folder reports
+// every file in it). A file gone leaves its tags shown.
+void TForm1::FileChange() {
+  const bool Touched = std::exchange(FFileTouched, false);
+  const QString FileName = Edit1->text();
+  if (FileName.isEmpty()) return;
+  const TFileStamp Now = FileStamp(FileName);
+  if (Now.Exists && !Touched && Now == FLoadedStamp) return;
+  if (Now.Exists) {
+    try {
+      OpenFileInPlace(FileName);
+      return;
+    } catch (...) {
+      if (FileStamp(FileName).Exists) throw;  // gone while it was read: no error for that
+    }
+  }
+  FLoadedStamp = {};  // so that a file put back under the name is read
+  Edit1->setToolTip(QStringLiteral("File no longer exists"));
 }
 
 // ---------------------------------------------------------------------------
@@ -457,6 +707,7 @@ void TForm1::DisplayTags(const TTagView& View) {
       Row->setText(2, QString::fromStdString(View.ValueText(*EXIF, Rec)));
     });
   }
+  FShownView = &View;
   List->show();
 }
 

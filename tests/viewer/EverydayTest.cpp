@@ -1,14 +1,19 @@
 // The window in everyday use, on the offscreen platform: a file from the
 // command line or dropped on the window, the keyboard, copying rows, the
 // tooltips of cut-off cells, the width of the value dialog and the busy
-// cursor; and --help and --version of the real program without a display.
+// cursor; the next and previous photo, the row filter, the GPS commands,
+// reloading a file that changes on disk, the Value column of a wider
+// window; and --help and --version of the real program without a display.
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 
@@ -37,6 +42,38 @@ QString LongValue() { return QStringLiteral("A long description. ").repeated(10)
 
 QString ShownToolTip() { return QToolTip::isVisible() ? QToolTip::text() : QString(); }
 
+constexpr int Patience = 10000;  // ms for the file watcher and the reload
+
+// Rows 0x10E (Description), 0x10F "Canon" and 0x131 "North Star"; with
+// SouthWest, GPS rows of 33° 52' 4" S, 1° 54.85' W (no usable position when
+// the seconds' denominator is 0).
+TBytes GpsPhoto(std::string_view Description, bool SouthWest = false, uint32_t SecondsDenominator = 1) {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010E, Description).Ascii(0x010F, "Canon").Ascii(0x0131, "North Star");
+  if (SouthWest) {
+    auto Gps = std::make_shared<TIfd>();
+    Gps->Ascii(0x0001, "S").Rational(0x0002, {{33, 1}, {52, 1}, {4, SecondsDenominator}});
+    Gps->Ascii(0x0003, "W").Rational(0x0004, {{1, 1}, {5485, 100}, {0, 1}});
+    Ifd0.SubIfd(0x8825, Gps);
+  }
+  return InsertAfterSoi(MakeJpeg(32, 16), {ExifSegment(TiffBlock(Ifd0))});
+}
+
+QStringList ShownRowTexts(const TListView* List) {
+  QStringList Rows;
+  for (const QTreeWidgetItem* Row : List->ShownRows()) Rows << Row->text(0) + '|' + Row->text(2);
+  return Rows;
+}
+
+// Takes the addresses the window asks the desktop to open.
+class TUrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> Opened;
+ public slots:
+  void Open(const QUrl& Url) { Opened << Url; }
+};
+
 }  // namespace
 
 class EverydayTest : public QObject {
@@ -61,10 +98,24 @@ class EverydayTest : public QObject {
   void valueDialogWidth_data();
   void valueDialogWidth();
   void busyCursorGoneBeforeErrorBox();
+  void nextAndPrevious();
+  void filterOnTwoTabs();
+  void gpsCommands();
+  void reloadOnChange();
+  void valueColumnStretches();
 
  private:
   QString Write(const QString& Name, const TBytes& Bytes);
   QRect RowRect(const QString& Tag) const;
+  void ClickRow(const QString& Tag) {
+    QTest::mouseClick(FForm->List->viewport(), Qt::LeftButton, {}, RowRect(Tag).center());
+  }
+  void ClickTab(int Tab) {
+    QTest::mouseClick(FForm->tc->Tabs(), Qt::LeftButton, {}, FForm->tc->Tabs()->tabRect(Tab).center());
+  }
+  QWidget* FocusOn(const QString& Control);
+  QMenu* ContextMenu(int Entry = -1);
+  QString Description() const { return FForm->List->findItems("0x10E", Qt::MatchExactly, 0).value(0)->text(2); }
 
   QTemporaryDir FDir;
   std::unique_ptr<TForm1> FForm;
@@ -377,6 +428,171 @@ void EverydayTest::busyCursorGoneBeforeErrorBox() {
   QCOMPARE(FDriver->Boxes.size(), 1);
   QVERIFY(!FDriver->Boxes[0].BusyCursor);
   QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// Puts the keyboard focus on a control as a user would, and returns it.
+QWidget* EverydayTest::FocusOn(const QString& Control) {
+  if (Control == "list") ClickRow("0x131");
+  if (Control == "tabs") ClickTab(tabIFD0);
+  if (Control == "memo") ClickTab(tabComment);
+  if (Control == "memo") QTest::mouseClick(FForm->Memo->viewport(), Qt::LeftButton);
+  if (Control == "filter") QTest::keyClick(FForm->List, Qt::Key_F, Qt::ControlModifier);
+  const QMap<QString, QWidget*> Controls{{"list", FForm->List}, {"tabs", FForm->tc->Tabs()},
+                                         {"memo", FForm->Memo}, {"filter", FForm->FilterEdit},
+                                         {"edit", FForm->Edit1}, {"button", FForm->Button1}};
+  if (Control == "edit" || Control == "button") Controls[Control]->setFocus(Qt::TabFocusReason);
+  return Controls[Control];
+}
+
+// A right click below the list's rows, then a click on entry Entry unless it
+// is -1.
+QMenu* EverydayTest::ContextMenu(int Entry) {
+  const QPoint Below(20, FForm->List->viewport()->height() - 5);
+  const QPoint At = FForm->List->viewport()->mapTo(FForm.get(), Below);
+  QTest::mouseClick(FForm->windowHandle(), Qt::RightButton, {}, At);
+  auto* Menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (Menu != nullptr && Entry >= 0)
+    QTest::mouseClick(Menu, Qt::LeftButton, {}, Menu->actionGeometry(Menu->actions().value(Entry)).center());
+  return Menu;
+}
+
+// Offered files in natural order, whatever the case of their extension;
+// others and folders are passed over; at either end nothing happens. Where
+// the focus is decides whether Space and Backspace browse.
+void EverydayTest::nextAndPrevious() {
+  QTemporaryDir Folder;
+  for (const char* Name : {"p1.jpg", "p2.JPG", "p10.jpg", "p3.jpeg.txt"})
+    WriteFile(Folder.filePath(Name).toStdString(), GpsPhoto(Name));
+  QVERIFY(QDir(Folder.path()).mkpath("p4.jpg"));
+  FForm->OpenFile(Folder.filePath("p1.jpg"));
+  const struct {
+    const char* Focus;
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Shown;
+  } Steps[] = {
+      {"list", Qt::Key_Space, {}, "p2.JPG"},        {"list", Qt::Key_Right, Qt::AltModifier, "p10.jpg"},
+      {"list", Qt::Key_Space, {}, "p10.jpg"},       {"tabs", Qt::Key_Backspace, {}, "p2.JPG"},
+      {"memo", Qt::Key_Left, Qt::AltModifier, "p1.jpg"}, {"memo", Qt::Key_Backspace, {}, "p1.jpg"},
+      {"tabs", Qt::Key_Space, {}, "p2.JPG"},        {"filter", Qt::Key_Space, {}, "p2.JPG"},
+      {"edit", Qt::Key_Backspace, {}, "p2.JPG"},    {"button", Qt::Key_Space, {}, "p2.JPG"},
+  };
+  for (const auto& Step : Steps) {
+    const QString Focus = Step.Focus;
+    QWidget* Control = FocusOn(Focus);
+    QCOMPARE(QApplication::focusWidget(), Control);
+    if (Focus == "button") FDriver->CancelFile();
+    const int Tab = FForm->tc->TabIndex();
+    QTest::keyClick(Control, Step.Key, Step.Modifiers);
+    QVERIFY(FDriver->Idle());
+    QCOMPARE(FForm->Edit1->text(), Folder.filePath(Step.Shown));
+    QCOMPARE(FForm->tc->TabIndex(), Tab);
+    if (Focus != "button") QCOMPARE(QApplication::focusWidget(), Control);
+    if (Focus == "list") QCOMPARE(FForm->List->currentItem()->text(0), QStringLiteral("0x131"));
+  }
+  QCOMPARE(FForm->FilterEdit->text(), QStringLiteral(" "));  // the filter typed its Space
+  QCOMPARE(FDriver->Seen, QStringList{"QFileDialog"});         // the button was pressed
+}
+
+void EverydayTest::filterOnTwoTabs() {
+  FForm->OpenFile(Write("gps.jpg", GpsPhoto("a photo", true)));
+  const QRect ListPlace = FForm->List->geometry();
+  ClickRow("0x10E");
+  QTest::keyClick(FForm->List, Qt::Key_F, Qt::ControlModifier);
+  QCOMPARE(QApplication::focusWidget(), FForm->FilterEdit);
+  QCOMPARE(FForm->FilterEdit->geometry().top(), ListPlace.top());
+  QVERIFY(FForm->List->geometry().top() > FForm->FilterEdit->geometry().bottom());
+  QTest::keyClicks(FForm->FilterEdit, "tH");
+  QCOMPARE(ShownRowTexts(FForm->List), QStringList{"0x131|North Star"});
+  ClickTab(tabGPS);
+  QCOMPARE(ShownRowTexts(FForm->List), QStringList{"0x1|South"});
+  ClickTab(tabImage);  // the filter hides with the list, and comes back with it
+  QVERIFY(!FForm->FilterEdit->isVisible());
+  ClickTab(tabIFD0);
+  QCOMPARE(ShownRowTexts(FForm->List), QStringList{"0x131|North Star"});
+  ContextMenu(2);  // Copy All Rows
+  QCOMPARE(QGuiApplication::clipboard()->text(),
+           QStringLiteral("Tag\tProperty\tValue\n0x131\tSoftware\tNorth Star\n"));
+  // Escape, in the list and in the field, clears the filter and hides it.
+  for (QWidget* Escaped : {static_cast<QWidget*>(FForm->List), static_cast<QWidget*>(FForm->FilterEdit)}) {
+    QTest::keyClick(FForm->List, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(FForm->FilterEdit, "0x10f");
+    QCOMPARE(ShownRowTexts(FForm->List), QStringList{"0x10F|Canon"});
+    if (Escaped == FForm->List) ClickRow("0x10F");
+    QTest::keyClick(Escaped, Qt::Key_Escape);
+    QVERIFY(!FForm->FilterEdit->isVisible());
+    QCOMPARE(FForm->FilterEdit->text(), QString());
+    QCOMPARE(FForm->List->geometry(), ListPlace);
+    QCOMPARE(FForm->List->ShownRows().size(), 3);
+    QCOMPARE(QApplication::focusWidget(), FForm->List);
+  }
+}
+
+// The GPS tab's menu adds the position's commands, disabled when the file
+// has no usable position; the menu shows the copy key beside Copy Row.
+void EverydayTest::gpsCommands() {
+  const auto MenuEntries = [this] {
+    QMenu* Menu = ContextMenu();
+    QStringList Entries;  // " -" marks the disabled ones
+    for (QAction* Action : Menu->actions())
+      if (!Action->isSeparator()) Entries << Action->text() + (Action->isEnabled() ? "" : " -");
+    const QAction* CopyRow = Menu->actions().value(1);
+    if (CopyRow->isShortcutVisibleInContextMenu()) Entries[1] += "\t" + CopyRow->shortcut().toString();
+    Menu->close();
+    return Entries;
+  };
+  const QStringList Copy{"Copy Value -", "Copy Row -\tCtrl+C", "Copy All Rows"};
+  FForm->OpenFile(Write("gps.jpg", GpsPhoto("x", true)));
+  QCOMPARE(MenuEntries(), Copy);
+  FForm->tc->SetTabIndex(tabGPS);
+  QCOMPARE(MenuEntries(), Copy + QStringList("Copy Coordinates") << "Show on Map");
+  ContextMenu(4);
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("-33.867778, -1.914167"));
+  TUrlCatcher Catcher;
+  QDesktopServices::setUrlHandler("https", &Catcher, "Open");
+  ContextMenu(5);
+  QDesktopServices::unsetUrlHandler("https");
+  QCOMPARE(Catcher.Opened, QList<QUrl>{QUrl("https://www.openstreetmap.org/?mlat=-33.867778&mlon=-1.914167"
+                                            "#map=15/-33.867778/-1.914167")});
+  FForm->OpenFile(Write("gps.jpg", GpsPhoto("x", true, 0)));  // a zero denominator
+  QCOMPARE(MenuEntries(), Copy + QStringList("Copy Coordinates -") << "Show on Map -");
+}
+
+// A rewrite and a rename over the file are read at once, keeping the row; a
+// file removed leaves its tags, and is read again when put back.
+void EverydayTest::reloadOnChange() {
+  QTemporaryDir Folder;
+  const auto Save = [&Folder](const char* Name, std::string_view Description) {
+    WriteFile(Folder.filePath(Name).toStdString(), GpsPhoto(Description));
+    return Folder.filePath(Name);
+  };
+  const QString File = Save("photo.jpg", "first");
+  FForm->OpenFile(File);
+  ClickRow("0x131");
+  Save("other.jpg", "unrelated");  // reported by the folder, changes nothing
+  Save("photo.jpg", "rewritten");
+  QTRY_COMPARE_WITH_TIMEOUT(Description(), QStringLiteral("rewritten"), Patience);
+  QCOMPARE(std::rename(qPrintable(Save(".saving", "renamed")), qPrintable(File)), 0);
+  QTRY_COMPARE_WITH_TIMEOUT(Description(), QStringLiteral("renamed"), Patience);
+  QVERIFY(QFile::remove(File));
+  QTRY_COMPARE_WITH_TIMEOUT(FForm->Edit1->toolTip(), QStringLiteral("File no longer exists"), Patience);
+  QCOMPARE(Description(), QStringLiteral("renamed"));
+  Save("photo.jpg", "put back");
+  QTRY_COMPARE_WITH_TIMEOUT(Description(), QStringLiteral("put back"), Patience);
+  QCOMPARE(FForm->Edit1->toolTip(), QString());
+  QCOMPARE(FForm->List->currentItem()->text(0), QStringLiteral("0x131"));
+  QCOMPARE(QApplication::focusWidget(), FForm->List);
+  QCOMPARE(FDriver->Seen, QStringList());
+}
+
+// At the design size and narrower the Value column keeps its width; wider,
+// it reaches the list's right edge.
+void EverydayTest::valueColumnStretches() {
+  TListView* List = FForm->List;
+  FForm->resize(1200, 634);
+  QTRY_COMPARE(List->header()->sectionPosition(2) + List->columnWidth(2), List->viewport()->width());
+  FForm->resize(600, 634);
+  QTRY_COMPARE(List->columnWidth(2), 300);
 }
 
 int main(int Argc, char** Argv) {
