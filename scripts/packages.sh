@@ -29,8 +29,12 @@ ensure_packages() {
 # What building the reader, the viewer, the dump tool and the tests needs.
 # qt6-base-dev brings Qt Widgets, Qt Test and the offscreen platform the
 # window tests run on; the fonts give that platform something to draw with.
+# The picture decoders are compiled against libpng, libwebp (with
+# libwebpdemux) and libheif, and load each when a picture of its kind is
+# first decoded.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev zlib1g-dev nlohmann-json3-dev
-                libgtest-dev locales qt6-base-dev fonts-dejavu-core)
+                libgtest-dev locales qt6-base-dev fonts-dejavu-core
+                libpng-dev libwebp-dev libheif-dev)
 
 # What the test of the installed files needs on top: the validators of the
 # desktop entry and of the AppStream metadata, and man (which brings groff).
