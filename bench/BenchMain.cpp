@@ -14,22 +14,25 @@
 #include "BoundedCostBench.h"
 #include "ChildProcess.h"
 #include "ContainerBench.h"
+#include "DecoderBench.h"
 #include "PictureBench.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Keeps each benchmark's time per iteration besides printing it as usual.
+// Keeps each benchmark's time per iteration besides printing it as usual,
+// and its CPU time as "NAME/cpu".
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   // A single run's time, or the median of repeated runs when there are some.
   void ReportRuns(const std::vector<Run>& Runs) override {
     for (const Run& Result : Runs) {
-      if (Result.run_type == Run::RT_Iteration && Result.iterations > 0 && Result.repetitions <= 1)
+      if ((Result.run_type == Run::RT_Iteration && Result.iterations > 0 && Result.repetitions <= 1) ||
+          (Result.run_type == Run::RT_Aggregate && Result.aggregate_name == "median")) {
         Times[Result.run_name.str()] = Result.GetAdjustedRealTime();
-      if (Result.run_type == Run::RT_Aggregate && Result.aggregate_name == "median")
-        Times[Result.run_name.str()] = Result.GetAdjustedRealTime();
+        Times[Result.run_name.str() + "/cpu"] = Result.GetAdjustedCPUTime();
+      }
     }
     ConsoleReporter::ReportRuns(Runs);
   }
@@ -85,7 +88,8 @@ int main(int Argc, char** Argv) {
   if (benchmark::GetBenchmarkFilter() != ".") {
     benchmark::RunSpecifiedBenchmarks(&Reporter);
   } else {
-    for (const char* Pass : {"First64K|Lumentag", "PlainRead", "Exiv2|Libexif", "LibjpegDecode|ImageTab", "Process"})
+    for (const char* Pass : {"First64K|Lumentag", "PlainRead", "Exiv2|Libexif", "LibjpegDecode|ImageTab", "PictureDecoder",
+                             "Process"})
       benchmark::RunSpecifiedBenchmarks(&Reporter, Pass);
   }
   std::cout << "\nRatios (of times per file or per picture):\n";
@@ -101,6 +105,7 @@ int main(int Argc, char** Argv) {
     PrintRatio(Reporter, (std::string("Image tab, orientation ") + Orientation + " / libjpeg decode").c_str(),
                std::string("ImageTab/") + Orientation, "LibjpegDecode");
   PrintPictureResults(Reporter.Times);
+  PrintDecoderResults(Reporter.Times);
   std::cout << "\nWhole processes (CPU time, cheapest of 20 runs):\n";
   PrintWholeProcesses("corpus", FileSets().front().Files);
   PrintWholeProcesses("ten 17 MB photos", Photos17MB());

@@ -31,6 +31,7 @@
 
 #include "Bitmap.h"
 #include "ChildProcess.h"
+#include "DecoderBench.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
 #include "TempDir.h"
@@ -300,6 +301,7 @@ std::optional<int> RunPictureChild(int Argc, char** Argv) {
       TLibjpegDecode(File, 8).Run();
       return 0;
     }
+    if (const std::optional<int> Status = RunDecoderChild(Task, File)) return Status;
   } catch (const std::exception& Error) {
     std::cerr << "lumentag-bench --child " << Task << ": " << Error.what() << '\n';
     return 1;
