@@ -115,6 +115,36 @@ std::jmp_buf& JumpBuffer(const TLibpng& Png, png_structp Read) {
   return *Png.SetLongjmpFn(Read, std::longjmp, sizeof(std::jmp_buf));
 }
 
+// The source read through a window of its bytes, so that the many small
+// reads of chunk headers, CRCs and small chunks cost one read of the source
+// for each window: a file of millions of empty chunks costs what reading it
+// once does. Reads of a window's size or more go to the source directly.
+class TWindowedSource {
+ public:
+  explicit TWindowedSource(const TByteSource& Source) : FSource(Source) {}
+
+  size_t ReadAt(int64_t Position, std::span<uint8_t> Buffer) {
+    if (Buffer.size() >= FWindow.size()) return FSource.ReadAt(Position, Buffer);
+    const bool Inside = Position >= FStart && Position - FStart + static_cast<int64_t>(Buffer.size()) <= FFilled;
+    if (!Inside) {
+      FFilled = 0;  // empty, should the read throw
+      FFilled = static_cast<int64_t>(FSource.ReadAt(Position, FWindow));
+      FStart = Position;
+    }
+    const auto Count = static_cast<size_t>(std::clamp<int64_t>(FFilled - (Position - FStart), 0, static_cast<int64_t>(Buffer.size())));
+    std::copy_n(FWindow.begin() + (Position - FStart), Count, Buffer.begin());
+    return Count;
+  }
+
+  int64_t Size() const { return FSource.Size(); }
+
+ private:
+  const TByteSource& FSource;
+  std::array<uint8_t, 1024> FWindow;
+  int64_t FStart = 0;
+  int64_t FFilled = 0;
+};
+
 struct TChunkHeader {
   uint32_t Length;
   uint32_t Type;
@@ -122,7 +152,7 @@ struct TChunkHeader {
 
 // The length and type of the chunk at Position, or nothing when the data
 // end before them.
-std::optional<TChunkHeader> ReadChunkHeader(const TByteSource& Source, int64_t Position) {
+std::optional<TChunkHeader> ReadChunkHeader(TWindowedSource& Source, int64_t Position) {
   std::array<uint8_t, 8> Bytes;
   if (Source.ReadAt(Position, Bytes) != Bytes.size()) return std::nullopt;
   const auto BigEndian = [&](size_t At) {
@@ -131,19 +161,34 @@ std::optional<TChunkHeader> ReadChunkHeader(const TByteSource& Source, int64_t P
   return TChunkHeader{BigEndian(0), BigEndian(4)};
 }
 
+// A chunk type is four ASCII letters.
+bool IsChunkType(uint32_t Type) {
+  for (int Shift = 0; Shift < 32; Shift += 8) {
+    const auto Letter = static_cast<char>(Type >> Shift & 0xDF);  // upper-cased
+    if (Letter < 'A' || Letter > 'Z') return false;
+  }
+  return true;
+}
+
 // Critical chunks (IHDR, PLTE, IDAT, IEND, and any libpng must refuse) have
 // an upper-case first letter; of the others only tRNS changes the pixels.
-bool ChunkMakesPixels(uint32_t Type) { return (Type & 0x20000000u) == 0 || Type == tRNS; }
+// What is not a chunk at all is handed on too, for libpng to refuse.
+bool ChunkMakesPixels(const TChunkHeader& Header) {
+  return !IsChunkType(Header.Type) || Header.Length > MaxChunkLength || (Header.Type & 0x20000000u) == 0 ||
+         Header.Type == tRNS;
+}
 
 // The bytes of image data: the IDAT chunks, which follow each other, as far
 // as the file holds them. The walk reads only chunk headers and ends at the
-// first chunk after the image data, at IEND or at the end of the data.
-uint64_t ImageDataBytes(const TByteSource& Source) {
+// first chunk after the image data, at IEND, at bytes that are no chunk
+// (zeros, say) or at the end of the data.
+uint64_t ImageDataBytes(const TByteSource& File) {
+  TWindowedSource Source(File);
   uint64_t Bytes = 0;
   bool InImageData = false;
   int64_t Position = Signature.size();
   while (const std::optional<TChunkHeader> Header = ReadChunkHeader(Source, Position)) {
-    if (Header->Length > MaxChunkLength) break;
+    if (Header->Length > MaxChunkLength || !IsChunkType(Header->Type)) break;
     if (Header->Type == IDAT) {
       const int64_t Held = std::max<int64_t>(0, Source.Size() - Position - 8);
       Bytes += std::min<uint64_t>(Header->Length, static_cast<uint64_t>(Held));
@@ -189,8 +234,7 @@ class TPngInput {
   // Steps over the chunks that make no pixels to the next one that does.
   bool NextChunk() {
     while (const std::optional<TChunkHeader> Header = ReadChunkHeader(FSource, FPosition)) {
-      // A length PNG does not allow is handed on for libpng to refuse.
-      if (ChunkMakesPixels(Header->Type) || Header->Length > MaxChunkLength) {
+      if (ChunkMakesPixels(*Header)) {
         FChunkLeft = ChunkFrame + Header->Length;
         return true;
       }
@@ -199,7 +243,7 @@ class TPngInput {
     return false;
   }
 
-  const TByteSource& FSource;
+  TWindowedSource FSource;
   int64_t FPosition = 0;
   int64_t FChunkLeft = Signature.size();  // of the chunk being read; the signature comes first
   std::exception_ptr FFailure;

@@ -103,6 +103,15 @@ constexpr int64_t ChunkHeaderBytes = 8;
 // The chunks read before the first picture's: VP8X, ICCP, ANIM and ALPH
 // come before it in real files. Past this many there is no picture.
 constexpr int MaxChunksBeforePicture = 64;
+// The bytes read to find the picture's size in its headers (VP8X, or the
+// start of a VP8 or VP8L chunk): libwebp needs 30.
+constexpr int64_t HeaderBytes = 4096;
+// The most bytes the file may have up to the end of its first picture:
+// lossless coding spends some 4 bytes a pixel at worst, lossy coding less,
+// and an ICC profile before the picture a few megabytes. A file claiming
+// more (a sparse file of gigabytes, say) is refused before it is read.
+constexpr uint64_t MaxBytesPerPixel = 16;
+constexpr uint64_t MaxBytesBesidesPixels = uint64_t{16} << 20;
 
 uint32_t LittleEndian(const uint8_t* Bytes) {
   return uint32_t{Bytes[0]} | uint32_t{Bytes[1]} << 8 | uint32_t{Bytes[2]} << 16 | uint32_t{Bytes[3]} << 24;
@@ -114,23 +123,7 @@ bool IsPictureChunk(const uint8_t* Name) {
 
 // Where the chunk of the first picture ends, walking the chunk headers from
 // the first chunk; the RIFF data's end when no picture chunk comes first.
-int64_t FirstPictureEnd(const TByteSource& Source, int64_t RiffEnd) {
-  int64_t Position = RiffHeaderBytes;
-  for (int Chunk = 0; Chunk < MaxChunksBeforePicture && RiffEnd - Position >= ChunkHeaderBytes; ++Chunk) {
-    std::array<uint8_t, ChunkHeaderBytes> Header;
-    if (Source.ReadAt(Position, Header) != Header.size()) break;
-    const uint32_t Length = LittleEndian(&Header[4]);
-    const int64_t End = Position + ChunkHeaderBytes + Length + (Length & 1);
-    if (End > RiffEnd) break;
-    if (IsPictureChunk(Header.data())) return End;
-    Position = End;
-  }
-  return RiffEnd;
-}
-
-// The bytes of the file up to the end of its first picture, with the RIFF
-// length rewritten to say that they are all there is.
-std::vector<uint8_t> ReadToFirstPicture(const TByteSource& Source) {
+int64_t FirstPictureEnd(const TByteSource& Source) {
   std::array<uint8_t, RiffHeaderBytes> Header;
   if (Source.ReadAt(0, Header) != Header.size() || std::memcmp(Header.data(), "RIFF", 4) != 0 ||
       std::memcmp(&Header[8], "WEBP", 4) != 0)
@@ -139,10 +132,26 @@ std::vector<uint8_t> ReadToFirstPicture(const TByteSource& Source) {
   if (RiffEnd > Source.Size())
     Fail("the file is " + std::to_string(Source.Size()) + " bytes long, but its RIFF header says " +
          std::to_string(RiffEnd));
-  std::vector<uint8_t> Bytes(static_cast<size_t>(FirstPictureEnd(Source, RiffEnd)));
+  int64_t Position = RiffHeaderBytes;
+  for (int Chunk = 0; Chunk < MaxChunksBeforePicture && RiffEnd - Position >= ChunkHeaderBytes; ++Chunk) {
+    std::array<uint8_t, ChunkHeaderBytes> ChunkHeader;
+    if (Source.ReadAt(Position, ChunkHeader) != ChunkHeader.size()) break;
+    const uint32_t Length = LittleEndian(&ChunkHeader[4]);
+    const int64_t End = Position + ChunkHeaderBytes + Length + (Length & 1);
+    if (End > RiffEnd) break;
+    if (IsPictureChunk(ChunkHeader.data())) return End;
+    Position = End;
+  }
+  return RiffEnd;
+}
+
+// The first Length bytes of the file, with the RIFF length rewritten to say
+// that the file ends at End: after the first picture.
+std::vector<uint8_t> ReadRiff(const TByteSource& Source, int64_t Length, int64_t End) {
+  std::vector<uint8_t> Bytes(static_cast<size_t>(Length));
   if (Source.ReadAt(0, Bytes) != Bytes.size()) Fail("the file ends early");
-  const auto Length = static_cast<uint32_t>(Bytes.size() - 8);
-  for (int Index = 0; Index < 4; ++Index) Bytes[4 + static_cast<size_t>(Index)] = static_cast<uint8_t>(Length >> (8 * Index));
+  const auto RiffLength = static_cast<uint32_t>(End - 8);
+  for (size_t Index = 0; Index < 4; ++Index) Bytes[4 + Index] = static_cast<uint8_t>(RiffLength >> (8 * Index));
   return Bytes;
 }
 
@@ -249,11 +258,15 @@ class TWebpDecoder final : public TPictureDecoder {
 }  // namespace
 
 std::unique_ptr<TPictureDecoder> OpenWebpDecoder(const TByteSource& Source, uint64_t MaxPixels) {
-  std::vector<uint8_t> Bytes = ReadToFirstPicture(Source);
+  const int64_t End = FirstPictureEnd(Source);
   WebPBitstreamFeatures Features;
-  CheckStatus(Libwebp().GetFeatures(Bytes, Features));
+  CheckStatus(Libwebp().GetFeatures(ReadRiff(Source, std::min(End, HeaderBytes), End), Features));
   const TPictureSize Size{Features.width, Features.height};
   if (const std::string Reason = TooManyPixels(Size, MaxPixels); !Reason.empty()) Fail(Reason);
   if (Size.Width <= 0 || Size.Height <= 0) Fail("the picture has no size");
-  return std::make_unique<TWebpDecoder>(std::move(Bytes), Size, Features.has_animation != 0);
+  const uint64_t Pixels = uint64_t(Size.Width) * uint64_t(Size.Height);
+  if (static_cast<uint64_t>(End) > MaxBytesPerPixel * Pixels + MaxBytesBesidesPixels)
+    Fail(std::to_string(End) + " bytes up to the end of the picture are more than a " + std::to_string(Size.Width) +
+         " x " + std::to_string(Size.Height) + " picture can need");
+  return std::make_unique<TWebpDecoder>(ReadRiff(Source, End, End), Size, Features.has_animation != 0);
 }

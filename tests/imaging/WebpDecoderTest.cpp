@@ -68,6 +68,9 @@ TEST(WebpDecoder, AnimationShowsItsFirstFrame) {
 
 TEST(WebpDecoder, Refusals) {
   const std::vector<uint8_t> Good = MakeWebp(64, 32, BlockPixel, true);
+  const std::vector<uint8_t> Noise = MakeWebp(
+      128, 128, [](int X, int Y) { return 0xFF000000u | (unsigned(X * 7919 + Y * 104729) * 2654435761u >> 8); }, false);
+  ASSERT_GT(Noise.size(), 4096u);  // larger than the headers the picture's size is read from
   std::vector<uint8_t> Cut(Good.begin(), Good.end() - 10);
   std::vector<uint8_t> Garbled = Good;
   std::fill(Garbled.begin() + 25, Garbled.end(), 0xFF);
@@ -78,6 +81,7 @@ TEST(WebpDecoder, Refusals) {
     std::string Error;
   } Cases[] = {
       {"a good picture", Good, MaxPicturePixels, ""},
+      {"a good picture of some size", Noise, MaxPicturePixels, ""},
       {"not a WebP file", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}, MaxPicturePixels,
        "WebP error: not a WebP file"},
       {"shorter than its RIFF header says", Cut, MaxPicturePixels,
