@@ -4,6 +4,7 @@
 
 #include "FileBytes.h"
 #include "JpegImage.h"
+#include "PictureDecoders.h"
 
 namespace {
 
@@ -27,12 +28,12 @@ using TOpenDecoder = std::unique_ptr<TPictureDecoder> (*)(const TByteSource&);
 // The decoder of each picture format.
 TOpenDecoder DecoderOf(TPictureFormat Format) {
   switch (Format) {
-    case TPictureFormat::JPEG: return OpenJpegDecoder;
-    case TPictureFormat::PNG:
-    case TPictureFormat::WebP:
-    case TPictureFormat::HEIF: break;
+    case TPictureFormat::JPEG: break;
+    case TPictureFormat::PNG: return OpenPngDecoder;
+    case TPictureFormat::WebP: return OpenWebpDecoder;
+    case TPictureFormat::HEIF: return OpenHeifDecoder;
   }
-  return nullptr;
+  return OpenJpegDecoder;
 }
 
 }  // namespace
@@ -61,7 +62,6 @@ void TPictureSource::Open(const TEXIF& Doc) {
     throw EPictureError(Format, "the picture is too large to show (" + std::to_string(Where.StoredSize->Width) +
                                     " x " + std::to_string(Where.StoredSize->Height) + " pixels)");
   const TOpenDecoder OpenDecoder = DecoderOf(Where.Format);
-  if (OpenDecoder == nullptr) throw EPictureError(Format, "this kind of picture cannot be shown");
   FPicture = std::make_unique<TRangeSource>(*FFile, Where.Position,
                                             Where.Length < 0 ? FFile->Size() - Where.Position : Where.Length);
   FDecoder = OpenDecoder(*FPicture);

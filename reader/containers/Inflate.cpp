@@ -4,10 +4,11 @@
 // command-line tool, whatever it reads.
 #include "Inflate.h"
 
-#include <dlfcn.h>
 #include <zlib.h>
 
 #include <algorithm>
+
+#include "LibraryLoader.h"
 
 namespace {
 
@@ -19,17 +20,16 @@ struct TZlib {
 
 // The library's functions, or nothing when it cannot be loaded.
 const TZlib* Zlib() {
-  static const TZlib Loaded = [] {
+  static const std::optional<TZlib> Loaded = []() -> std::optional<TZlib> {
     TZlib Functions;
-    void* Library = ::dlopen("libz.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (Library == nullptr) return Functions;
-    Functions.InflateInit = reinterpret_cast<decltype(&inflateInit_)>(::dlsym(Library, "inflateInit_"));
-    Functions.Inflate = reinterpret_cast<decltype(&inflate)>(::dlsym(Library, "inflate"));
-    Functions.InflateEnd = reinterpret_cast<decltype(&inflateEnd)>(::dlsym(Library, "inflateEnd"));
+    TLibraryLoader Library("libz.so.1");
+    Library.Find(Functions.InflateInit, "inflateInit_");
+    Library.Find(Functions.Inflate, "inflate");
+    Library.Find(Functions.InflateEnd, "inflateEnd");
+    if (!Library.Finish().empty()) return std::nullopt;
     return Functions;
   }();
-  const bool Whole = Loaded.InflateInit != nullptr && Loaded.Inflate != nullptr && Loaded.InflateEnd != nullptr;
-  return Whole ? &Loaded : nullptr;
+  return Loaded ? &*Loaded : nullptr;
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ int64_t TiffStart(std::span<const uint8_t> Bytes) {
 
 // The keyword of a text chunk and where its text (or its iTXt fields) starts.
 std::optional<std::string_view> Keyword(std::span<const uint8_t> Data, size_t& After) {
-  const auto Zero = std::find(Data.begin(), Data.begin() + std::min<size_t>(Data.size(), 80), 0);
+  const auto Zero = std::find(Data.begin(), Data.begin() + std::min<ptrdiff_t>(std::ssize(Data), 80), 0);
   if (Zero == Data.end() || *Zero != 0) return std::nullopt;
   After = static_cast<size_t>(Zero - Data.begin()) + 1;
   return std::string_view(reinterpret_cast<const char*>(Data.data()), After - 1);

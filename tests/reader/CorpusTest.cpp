@@ -89,6 +89,11 @@ const TRowCase CorpusRows[] = {
     {"es-DSCN0010.jpg", sGPS, 0x0002, "Latitude", "43\u00B0 28\u2019 2.814\u201C"},
     {"es-DSCN0010.jpg", sGPS, 0x0012, "Map Datum", "WGS-84"},
     {"es-DSCN0010.jpg", sGPS, 0x0000, "Version ID", "<no row>"},  // the directory has none
+    {"es-IMG_5195.HEIC", sIFD0, 0x0110, "Camera Model", "iPhone 11 Pro Max"},
+    {"es-IMG_5195.HEIC", sEXIF, 0x829A, "Exposure Time", "0.00255754475703325f (1/391) s"},
+    {"es-IMG_5195.HEIC", sGPS, 0x0002, "Latitude", "39\u00B0 3\u2019 4.84\u201C"},
+    {"es-IMG_5195.HEIC", sGPS, 0x0004, "Longitude", "94\u00B0 17\u2019 19.58\u201C"},
+    {"es-samplefilehub.heif", sIFD0, 0x0112, "Orientation", "Top Left-hand (1)"},
     {"es-DSCN0010.jpg", sMaker, 0x000F, "ISO selection", "AUTO"},
     {"es-DSCN0010.jpg", sMaker, 0x0080, "Image Adjustment", "NORMAL"},
     {"es-DSCN0010.jpg", sMaker, 0x0082, "Auxilitary Lens", "OFF"},

@@ -7,9 +7,11 @@
 #include <optional>
 #include <sstream>
 
+#include "ContainerWriter.h"
 #include "DumpFormat.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "PictureMaker.h"
 #include "TempDir.h"
 #include "ValueFormat.h"
 
@@ -144,6 +146,29 @@ struct TImageCase {
   std::optional<TPictureSize> Size;
 };
 
+// A 64 x 48 PNG picture with an eXIf chunk before its end.
+TBytes PngWithExif(const TBytes& Tiff) {
+  const TBytes Png = MakePng({.Width = 64, .Height = 48, .Samples = [](int, int) {
+                                return std::array<uint16_t, 4>{10, 20, 30, 0};
+                              }});
+  const TBytes End(Png.end() - 12, Png.end());  // IEND
+  return Concat({TBytes(Png.begin(), Png.end() - 12), PngChunk("eXIf", Tiff), End});
+}
+
+// A 64 x 48 WebP picture with an EXIF chunk after its picture.
+TBytes WebpWithExif(const TBytes& Tiff) {
+  TBytes Webp = MakeWebp(64, 48, [](int, int) { return 0xFF102030u; }, true);
+  Webp = Concat({Webp, RiffChunk("EXIF", Tiff)});
+  const TBytes Size = U32(static_cast<uint32_t>(Webp.size() - 8));
+  std::copy(Size.begin(), Size.end(), Webp.begin() + 4);
+  return Webp;
+}
+
+TBytes TestData(const std::string& Name) {
+  const TByteBuffer Bytes = ReadWholeFile(std::string(LUMENTAG_TEST_DATA) + "/" + Name);
+  return TBytes(Bytes.begin(), Bytes.end());
+}
+
 // The size of the Image tab: turned by the orientation, nothing when the
 // file does not decode.
 TEST(DumpFormat, ImageTabSize) {
@@ -161,6 +186,12 @@ TEST(DumpFormat, ImageTabSize) {
       {"orientation 8", OrientedJpeg(8), TPictureSize{48, 64}},
       {"unknown orientation 9", OrientedJpeg(9), TPictureSize{64, 48}},
       {"TIFF data is no JPEG picture", TiffBlock(Tiff), std::nullopt},
+      {"PNG, orientation 6 in eXIf", PngWithExif(TiffBlock(Tiff)), TPictureSize{48, 64}},
+      {"WebP, orientation 6 in EXIF", WebpWithExif(TiffBlock(Tiff)), TPictureSize{48, 64}},
+      {"HEIC turned by irot, its orientation 6 not applied again", TestData("quadrants-irot-orientation6.heic"),
+       TPictureSize{48, 64}},
+      {"AVIF", TestData("quadrants-alpha.avif"), TPictureSize{64, 48}},
+      {"GIF, no kind the reader shows", BytesOf("GIF89a\x40\x00\x30\x00"), std::nullopt},
       {"header of 60000 x 60000", WithDeclaredSize(MakeJpeg(8, 8), 60000, 60000), std::nullopt},
   };
   const TTempDir Dir;

@@ -95,6 +95,19 @@ TEST(DumpTool, ImageOption) {
   EXPECT_EQ(RunDump(Turned).Out.find("[Image]"), std::string::npos);
 }
 
+// The picture decoders' libraries are loaded only when a picture of their
+// kind is decoded: reading a HEIF file's tags loads none of them, showing its
+// picture loads libheif (the dynamic loader lists what it loads).
+TEST(DumpTool, DecoderLibrariesLoadedWhenNeeded) {
+  const std::string Heic = std::string(LUMENTAG_TEST_DATA) + "/quadrants-irot-orientation6.heic";
+  const TRun Tags = RunShell("LD_DEBUG=libs DUMP " + Heic);
+  for (const char* Library : {"libheif", "libpng", "libwebp", "libz."})
+    EXPECT_EQ(Tags.Err.find(Library), std::string::npos) << Library;
+  const TRun Picture = RunShell("LD_DEBUG=libs DUMP --image " + Heic);
+  EXPECT_NE(Picture.Err.find("libheif.so"), std::string::npos);
+  EXPECT_NE(Picture.Out.find("[Image]\n48 x 64\n"), std::string::npos) << Picture.Out;
+}
+
 // "-" reads standard input, once: named again, it stands for the same bytes.
 TEST(DumpTool, StandardInput) {
   const TTempDir Dir;

@@ -134,6 +134,7 @@ class WindowTest : public QObject {
   void picturesTurnedByOrientation();
   void notJpegGivesOneErrorBox();
   void hugePictureGivesErrorBox();
+  void heifTurnedOnce();
   void removedFileShowsNothing();
   void thumbnailAtOwnSize();
   void noThumbnailThenImage();
@@ -585,6 +586,21 @@ void WindowTest::hugePictureGivesErrorBox() {
   QCOMPARE(VisibleView(*FForm), QStringLiteral("none"));
   // The open itself went through before the view failed.
   QCOMPARE(FForm->Edit1->text(), FDir.filePath(QStringLiteral("huge.jpg")));
+}
+
+// A HEIC file whose irot turns it a quarter anticlockwise and whose EXIF
+// Orientation says 6: turned by irot alone, so that the stored top-right
+// quadrant (green) comes to the top left.
+void WindowTest::heifTurnedOnce() {
+  QFile Heic(QStringLiteral(LUMENTAG_TEST_DATA "/quadrants-irot-orientation6.heic"));
+  QVERIFY(Heic.open(QIODevice::ReadOnly));
+  const QByteArray Bytes = Heic.readAll();
+  Open(Write(QStringLiteral("turned.heic"), TBytes(Bytes.begin(), Bytes.end())));
+  SelectTab(tabImage);
+  QCOMPARE(FDriver->Boxes.size(), 0);
+  QCOMPARE(FForm->Label1->text(), QStringLiteral("48 x 64"));
+  const QColor TopLeft = FForm->Image->Picture().pixelColor(4, 4);
+  QVERIFY2(TopLeft.green() > 200 && TopLeft.red() < 60 && TopLeft.blue() < 60, qPrintable(TopLeft.name()));
 }
 
 void WindowTest::removedFileShowsNothing() {
