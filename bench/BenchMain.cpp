@@ -15,6 +15,7 @@
 #include "ChildProcess.h"
 #include "ContainerBench.h"
 #include "DecoderBench.h"
+#include "MakerNoteBench.h"
 #include "PictureBench.h"
 
 namespace fs = std::filesystem;
@@ -47,6 +48,17 @@ void PrintRatio(const TRatioReporter& Reporter, const char* Label, const std::st
             << A->second / B->second << "\n";
 }
 
+// The maker-note walk's time per photo of the seven makers: the load with
+// the maker recognised less the load without.
+void PrintMakerNoteWalk(const TRatioReporter& Reporter) {
+  const auto With = Reporter.Times.find("LumentagMakerNotes/seven");
+  const auto Without = Reporter.Times.find("LumentagMakerNotes/sevenUnrecognised");
+  if (With == Reporter.Times.end() || Without == Reporter.Times.end()) return;
+  std::cout << std::left << std::setw(44) << "Maker-note walk, seven makers' photos" << std::fixed
+            << std::setprecision(2) << (With->second - Without->second) << " (load " << With->second
+            << ", without the walk " << Without->second << ", per iteration)\n";
+}
+
 }  // namespace
 
 // Whole processes, as a user runs them: lumentag-dump against exiv2 -q -pa
@@ -76,6 +88,7 @@ int main(int Argc, char** Argv) {
   std::cout << "Making the photos of 0.2 to 40 MB ...\n";
   MakeBenchPhotos(10);
   RegisterReadingBenchmarks();
+  RegisterMakerNoteBenchmarks(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
   std::cout << "Reading benchmarks over " << FileSets().front().Files.size() << " corpus files and "
             << FileSets().size() - 1 << " generated photos\n";
   // Passes, each interleaving only work of a kind: Lumentag and the 64 KiB
@@ -94,6 +107,7 @@ int main(int Argc, char** Argv) {
   }
   std::cout << "\nRatios (of times per file or per picture):\n";
   PrintRatio(Reporter, "Lumentag load / plain read, corpus", "LumentagLoad/corpus", "PlainRead/corpus");
+  PrintMakerNoteWalk(Reporter);
   for (const TFileSet& Set : FileSets()) {
     const std::string Texts = "LumentagLoadAndValueTexts/" + Set.Name;
     PrintRatio(Reporter, ("Lumentag + texts / first 64 KiB, " + Set.Name).c_str(), Texts, "First64K/" + Set.Name);
