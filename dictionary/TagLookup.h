@@ -10,21 +10,21 @@
 
 // Rows keyed by tag, ready for lookups, made when the program is compiled.
 // Beside the rows in their stored order it keeps their tags in ascending
-// order, each with the position of its row, in a fixed number of slots: the
-// unused slots come last and hold a tag above every 16-bit number, so that a
-// lookup in any table is the same six halvings. Rows that share a tag stand
-// last row first, so that the lookup, which takes the last slot whose tag is
-// not above the one sought, finds the row a scan from the first row would.
-template <class TRow>
+// order, each with the position of its row, in as many slots as the smallest
+// power of two that holds them all (at most MaxSlots): the unused slots come
+// last and hold a tag above every 16-bit number, so that a lookup is one
+// halving per doubling of the table. Rows that share a tag stand last row
+// first, so that the lookup, which takes the last slot whose tag is not
+// above the one sought, finds the row a scan from the first row would.
+template <class TRow, size_t MaxSlots = 64>
 class TTagIndexed {
  public:
-  static constexpr size_t Slots = 64;
-
   std::span<const TRow> Rows;
 
   constexpr TTagIndexed() = default;
   constexpr TTagIndexed(std::span<const TRow> TableRows) : Rows(TableRows) {
-    if (Rows.size() > Slots) throw "more rows than a table has slots";
+    if (Rows.size() > MaxSlots) throw "more rows than a table has slots";
+    while (FSlotCount < Rows.size()) FSlotCount *= 2;
     for (size_t Row = 0; Row < Rows.size(); ++Row) {
       size_t At = Row;  // insertion: before the earlier rows with the same tag
       for (; At > 0 && FSlots[At - 1].Tag >= Rows[Row].Tag; --At) FSlots[At] = FSlots[At - 1];
@@ -35,7 +35,7 @@ class TTagIndexed {
   // The first row with Tag, or nullptr.
   const TRow* Find(uint16_t Tag) const {
     const TSlot* Base = FSlots.data();
-    for (size_t Half = Slots / 2; Half > 0; Half /= 2)
+    for (size_t Half = FSlotCount / 2; Half > 0; Half /= 2)
       Base = Base[Half].Tag <= Tag ? Base + Half : Base;
     return Base->Tag == Tag ? &Rows[Base->Row] : nullptr;
   }
@@ -45,7 +45,8 @@ class TTagIndexed {
     uint32_t Tag = 0x10000;
     uint32_t Row = 0;
   };
-  std::array<TSlot, Slots> FSlots{};
+  std::array<TSlot, MaxSlots> FSlots{};
+  size_t FSlotCount = 1;
 };
 
 // True when every row's tag is above the tag of the row before: the rows are
@@ -57,9 +58,10 @@ constexpr bool InTagOrder(const TRow (&Rows)[N]) {
   return true;
 }
 
-// A dictionary table ready for lookups; a type of its own, so that headers can
-// name it without this one.
-struct TTagTable : TTagIndexed<TEXIFTagHeader> {
+// A dictionary table ready for lookups, of up to 256 rows (the largest maker
+// tables hold some 150); a type of its own, so that headers can name it
+// without this one.
+struct TTagTable : TTagIndexed<TEXIFTagHeader, 256> {
   using TTagIndexed::TTagIndexed;
 };
 
@@ -82,5 +84,6 @@ inline const TEXIFTagHeader* FindTagHeader(const TTagTable& Table, uint16_t Tag)
   return Table.Find(Tag);
 }
 
-// The maker-note table of a format; without rows for mnfUnknown.
+// The maker-note table of a format (its row of the maker table, MakerNotes.h);
+// without rows for mnfUnknown.
 const TTagTable& MakerNoteTags(TMakerNoteFormat Format);
