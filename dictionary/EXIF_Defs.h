@@ -52,7 +52,9 @@ constexpr bool IsWholeNumberType(uint16_t Type) {
          Type == ftSLong;
 }
 
-// The maker-note layouts the reader knows, chosen from the Make tag.
+// The maker-note layouts the reader knows, chosen from the Make tag (and for
+// some makers the note's first bytes): a row each of the maker table
+// (MakerNotes.h).
 enum TMakerNoteFormat : uint8_t {
   mnfUnknown = 0,
   mnfCanon = 1,
@@ -62,6 +64,10 @@ enum TMakerNoteFormat : uint8_t {
   mnfFuji = 5,
   mnfCasio = 6,
   mnfMinolta = 7,
+  mnfApple = 8,
+  mnfSony = 9,
+  mnfSamsung = 10,
+  mnfPentax = 11,
 };
 
 // ---------------------------------------------------------------------------
@@ -134,8 +140,8 @@ std::string SharpnessText(int32_t Value);
 std::string SubjectDistanceRangeText(int32_t Value);
 
 // ---------------------------------------------------------------------------
-// Maker-note value text (MakerNoteValueText.cpp): words for Nikon, Olympus,
-// Panasonic, Fuji and Casio; the plain default value text otherwise.
+// Maker-note value text (MakerNoteValueText.cpp): the words and rules of the
+// format's row of the maker table; the plain default value text otherwise.
 
 std::string MakerNoteValueText(TMakerNoteFormat Format, const TEXIFTag& Rec);
 

@@ -1,9 +1,13 @@
-// Value texts of maker-note rows. Nikon, Olympus, Panasonic, Fuji and Casio
-// store codes whose meaning is known per tag; those codes become words. Every
-// other row, and every row of the other formats, gets the default value text.
+// Value texts of maker-note rows, by the format's row of the maker table:
+// codes whose meaning is known per tag become words, a few tags have rules
+// of their own, and every other row gets the default value text. The words
+// of Nikon, Olympus, Panasonic, Fuji and Casio stand here; Apple's, Sony's,
+// Samsung's and Pentax's in their makers' files.
 #include <array>
 
 #include "EXIF_Defs.h"
+#include "MakerNotes.h"
+#include "MakerTables.h"
 #include "TagLookup.h"
 #include "Words.h"
 
@@ -249,26 +253,22 @@ constexpr TTagWords CasioWords[] = {
 };
 static_assert(InTagOrder(CasioWords));
 
-// ----------------------------------------------------------------------------
-
-// The words of each format, by the format's number; Canon and Minolta have none.
-constexpr std::array<TTagWordsTable, 8> MakerWords{{
-    {},                // mnfUnknown
-    {},                // mnfCanon
-    {NikonWords},      // mnfNikon
-    {OlympusWords},    // mnfOlympus
-    {PanasonicWords},  // mnfPanasonic
-    {FujiWords},       // mnfFuji
-    {CasioWords},      // mnfCasio
-    {},                // mnfMinolta
-}};
-
 }  // namespace
 
-const TTagWordsTable& MakerNoteWords(TMakerNoteFormat Format) {
-  return MakerWords[Format < MakerWords.size() ? Format : mnfUnknown];
-}
+constexpr TTagWordsTable NikonWordsTable{NikonWords};
+constexpr TTagWordsTable OlympusWordsTable{OlympusWords};
+constexpr TTagWordsTable PanasonicWordsTable{PanasonicWords};
+constexpr TTagWordsTable FujiWordsTable{FujiWords};
+constexpr TTagWordsTable CasioWordsTable{CasioWords};
 
+const TTagWordsTable& MakerNoteWords(TMakerNoteFormat Format) { return *MakerOf(Format).Words; }
+
+// A rule of the maker's for the tag first; then, for a tag of several whole
+// numbers, the list the decoder made of them ("4000 3000"); then the tag's
+// words; then the default value text.
 std::string MakerNoteValueText(TMakerNoteFormat Format, const TEXIFTag& Rec) {
-  return WordsOrDefaultText(MakerNoteWords(Format), Rec, TruncToInt64, TRationalStyle::Plain);
+  const TMakerNoteMaker& Maker = MakerOf(Format);
+  if (const TTagText* Rule = Maker.Texts->Find(Rec.Header.Tag)) return Rule->Text(Rec);
+  if (Rec.Header.Dim > 1 && IsWholeNumberType(Rec.Typ)) return Rec.StringValue + std::string(Rec.Header.Units);
+  return WordsOrDefaultText(*Maker.Words, Rec, TruncToInt64, TRationalStyle::Plain);
 }

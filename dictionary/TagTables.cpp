@@ -1,6 +1,8 @@
-// The twelve dictionary tables: which tags each directory knows, their names
-// and units. Names are shown letter for letter as stored here.
+// The twelve dictionary tables of the standard directories and of the seven
+// makers read from the beginning: which tags each directory knows, their
+// names and units. Names are shown letter for letter as stored here.
 #include "EXIF_Defs.h"
+#include "MakerNotes.h"
 #include "TagLookup.h"
 
 bool TEXIFTag::IsEmpty() const {
@@ -272,24 +274,6 @@ constexpr TTagTable CasioTable{CasioTags};
 constexpr TTagTable MinoltaTable{MinoltaTags};
 constexpr TTagTable GPSTable{GPSTags};
 
-const TTagTable& MakerNoteTags(TMakerNoteFormat Format) {
-  static constexpr TTagTable NoTags;
-  switch (Format) {
-    case mnfCanon: return CanonTable;
-    case mnfNikon: return NikonTable;
-    case mnfOlympus: return OlympusTable;
-    case mnfPanasonic: return PanasonicTable;
-    case mnfFuji: return FujiTable;
-    case mnfCasio: return CasioTable;
-    case mnfMinolta: return MinoltaTable;
-    case mnfUnknown: break;
-  }
-  return NoTags;
-}
+const TTagTable& MakerNoteTags(TMakerNoteFormat Format) { return *MakerOf(Format).Tags; }
 
-std::string_view MakerNoteFormatName(TMakerNoteFormat Format) {
-  constexpr std::array<std::string_view, 8> Names{
-      "mnfUnknown", "mnfCanon", "mnfNikon", "mnfOlympus",
-      "mnfPanasonic", "mnfFuji", "mnfCasio", "mnfMinolta"};
-  return Format < Names.size() ? Names[Format] : Names[mnfUnknown];
-}
+std::string_view MakerNoteFormatName(TMakerNoteFormat Format) { return MakerOf(Format).FormatName; }

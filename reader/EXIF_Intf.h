@@ -131,6 +131,9 @@ class TEXIF {
   void TakeLayout(TMetadataLayout& Layout);
 
   TMakerNoteFormat FMNF = mnfUnknown;
+  // The last Make tag of IFD 0 that names a maker; with the note's first
+  // bytes it decides FMNF when the note is read.
+  std::string FMake;
   TTagList FTIFF;
   TTagList FEXIF;
   TTagList FINTEROP;

@@ -166,12 +166,14 @@ TBytes TiffBlock(const TIfd& IFD0, TByteOrder Order, size_t Gap) {
 }
 
 TBytes TiffWithMakerNote(const std::string& Make, const std::function<TBytes(uint32_t)>& Note,
-                         TByteOrder Order) {
+                         TByteOrder Order, const std::string& Model) {
   const auto Build = [&](const TBytes& NoteBytes) {
     auto Exif = std::make_shared<TIfd>();
     Exif->BlobAt(0x927C, ftUndefined, static_cast<uint32_t>(NoteBytes.size()), NoteBytes);
     TIfd Ifd0;
-    Ifd0.Ascii(0x010F, Make).SubIfd(0x8769, Exif);
+    Ifd0.Ascii(0x010F, Make);
+    if (!Model.empty()) Ifd0.Ascii(0x0110, Model);
+    Ifd0.SubIfd(0x8769, Exif);
     return TiffBlock(Ifd0, Order);
   };
   // The note is the last thing written, so it ends the data.

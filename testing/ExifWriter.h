@@ -65,12 +65,12 @@ class TIfd {
 // everything it points at.
 TBytes TiffBlock(const TIfd& IFD0, TByteOrder Order = TByteOrder::Little, size_t Gap = 0);
 
-// TIFF data with Make in IFD 0 and a maker note in the EXIF sub-IFD. Note
-// makes the note's bytes given the note's offset from the TIFF header (the
-// base of the offsets inside it); it is called twice, once to find where the
-// note lands and once with that offset.
+// TIFF data with Make (and Model, when not empty) in IFD 0 and a maker note
+// in the EXIF sub-IFD. Note makes the note's bytes given the note's offset
+// from the TIFF header (the base of the offsets inside it); it is called
+// twice, once to find where the note lands and once with that offset.
 TBytes TiffWithMakerNote(const std::string& Make, const std::function<TBytes(uint32_t)>& Note,
-                         TByteOrder Order = TByteOrder::Little);
+                         TByteOrder Order = TByteOrder::Little, const std::string& Model = "");
 
 // Little- or big-endian numbers, for bytes written by hand.
 TBytes U16(uint16_t Value, TByteOrder Order = TByteOrder::Little);

@@ -55,6 +55,7 @@ class TTiffParser {
   void Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry, TDirectoryKind Kind);
   void StorePointer(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
   void DetectMaker(const TEXIFTag& Make);
+  std::string_view ModelText() const;
 
   // Value decoding (ValueDecoder.cpp).
   void DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target);
@@ -62,13 +63,10 @@ class TTiffParser {
   void DecodeRationals(TEXIFTag& Target, bool Signed);
   void DecodeDoubles(TEXIFTag& Target);
   void DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target);
+  void DecodeNumberList(const TDirectoryEntry& Entry, TEXIFTag& Target);
 
   // Maker notes (MakerNote.cpp).
   void ReadMakerNote(int64_t NoteOffset);
-  void StoreMakerNoteEntry(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
-  void ReadCanonSettings1(const TDirectoryEntry& Entry);
-  void ReadCanonSettings2(const TDirectoryEntry& Entry);
-  void ReadMinoltaSettings(const TDirectoryEntry& Entry);
   void ReadSettings(const TDirectoryEntry& Entry, const TSettingsArray& Array);
 
   TEXIF& FDoc;

@@ -5,27 +5,10 @@
 
 #include "DirectoryWalk.h"
 #include "FileBytes.h"
+#include "MakerNotes.h"
 #include "TagLookup.h"
 
 namespace {
-
-// Compares ASCII letters without regard to case; Upper is in capitals.
-bool EqualsIgnoreCase(std::string_view Text, std::string_view Upper) {
-  return Text.size() == Upper.size() &&
-         std::equal(Text.begin(), Text.end(), Upper.begin(), [](char A, char B) {
-           return (A >= 'a' && A <= 'z' ? static_cast<char>(A - 'a' + 'A') : A) == B;
-         });
-}
-
-// The maker prefixes of the Make tag, in the order they are tried.
-struct TMakerPrefix {
-  std::string_view Prefix;
-  TMakerNoteFormat Format;
-};
-constexpr TMakerPrefix MakerPrefixes[] = {
-    {"CANON", mnfCanon}, {"NIKON", mnfNikon}, {"OLYMP", mnfOlympus}, {"PANAS", mnfPanasonic},
-    {"FUJIF", mnfFuji},  {"CASIO", mnfCasio}, {"MINOL", mnfMinolta},
-};
 
 // Thrown when a load has stored as many records as its file may give; like
 // any error inside a walk, it ends the walk.
@@ -267,13 +250,18 @@ void TTiffParser::StorePointer(const TEXIFTagHeader& Header, const TDirectoryEnt
   Rec.NumericValue[0] = Entry.ValueLong();
 }
 
-// The maker-note format comes from the first five characters of the Make tag.
+// The maker-note format comes from the Make tag, the last that names a maker
+// (MakerNotes.h); for makers that some Makes choose only together with the
+// note's signature it is decided again when the note is read.
 void TTiffParser::DetectMaker(const TEXIFTag& Make) {
-  const std::string_view Start = std::string_view(Make.StringValue).substr(0, 5);
-  for (const TMakerPrefix& Maker : MakerPrefixes) {
-    if (EqualsIgnoreCase(Start, Maker.Prefix)) {
-      FDoc.FMNF = Maker.Format;
-      return;
-    }
-  }
+  if (!MakeNamesAMaker(Make.StringValue)) return;
+  FDoc.FMake = Make.StringValue;
+  FDoc.FMNF = MakerNoteFormatOf(FDoc.FMake, {});
+}
+
+// The first Model tag of IFD 0, or the empty text.
+std::string_view TTiffParser::ModelText() const {
+  for (const TEXIFTag& Rec : FDoc.FTIFF)
+    if (Rec.Header.Tag == 0x0110) return Rec.StringValue;
+  return {};
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "TextCodec.h"
+#include "ValueFormat.h"
 #include "TiffData.h"
 #include "TiffParser.h"
 
@@ -93,7 +94,9 @@ void TTiffParser::DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind,
   FFile.Seek(Base + Entry.ValueLong());
   Target.Typ = Entry.Type;
   Target.StringValue.clear();
-  if (IsWholeNumberType(Entry.Type) || Entry.Type == ftFloat) {
+  if (Kind == dkMakerNote && Target.Header.Dim > 1 && IsWholeNumberType(Entry.Type)) {
+    DecodeNumberList(Entry, Target);
+  } else if (IsWholeNumberType(Entry.Type) || Entry.Type == ftFloat) {
     DecodeFirstNumber(Entry, Target);
   } else if (Entry.Type == ftAscii || Entry.Type == ftUndefined) {
     DecodeText(Entry, Target);
@@ -130,6 +133,41 @@ void TTiffParser::DecodeText(const TDirectoryEntry& Entry, TEXIFTag& Target) {
   if (Size <= FBudget.TextBytesLeft) {
     FBudget.TextBytesLeft -= Size;
     Target.StringValue = std::move(Text);
+  }
+}
+
+// Maker-note tags of several whole numbers (a size, a white-balance shift):
+// up to Dim of the values the entry holds, each into NumericValue in turn and
+// all of them, separated by blanks, into StringValue ("4000 3000"). Values
+// of up to 4 bytes sit in the value field: a 16-bit pair keeps its second
+// value as stored, in the note's byte order.
+void TTiffParser::DecodeNumberList(const TDirectoryEntry& Entry, TEXIFTag& Target) {
+  const size_t Size = FieldTypeSize(Entry.Type);
+  const size_t Values = std::min<size_t>({Target.Header.Dim, Target.NumericValue.size(), Entry.Count});
+  const bool Inline = uint64_t{Entry.Count} * Size <= 4;
+  TTiffNumbers Tiff = Numbers();
+  for (size_t Index = 0; Index < Values; ++Index) {
+    uint32_t Value = 0;
+    if (Inline && Size == 1) {
+      Value = Entry.Value[Index];
+    } else if (Inline && Index == 0) {
+      Value = Entry.ValueLong();
+    } else if (Inline) {  // the second of two 16-bit values
+      Value = FSwap ? uint32_t{Entry.Value[2]} << 8 | Entry.Value[3] : Entry.Value[2] | uint32_t{Entry.Value[3]} << 8;
+    } else if (Size == 4) {
+      Tiff.U32(Value);
+    } else if (Size == 2) {
+      uint16_t Short = 0;
+      Tiff.U16(Short);
+      Value = Short;
+    } else {
+      uint8_t Byte[1] = {};
+      FFile.ReadExact(Byte);
+      Value = Byte[0];
+    }
+    Target.NumericValue[Index] = NumberFromBytes(Entry.Type, Value);
+    if (Index > 0) Target.StringValue += ' ';
+    AppendG(Target.StringValue, Target.NumericValue[Index]);
   }
 }
 

@@ -1,9 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "EXIF_Defs.h"
 #include "Records.h"
 
 namespace {
+
+// A record of several whole numbers, as the reader decodes a maker-note tag
+// whose Dim is Dim: the numbers, and their list as text.
+TEXIFTag ListRecord(uint16_t Tag, uint16_t Typ, uint8_t Dim, std::vector<double> Numbers) {
+  TEXIFTag Rec = Record(Tag, Typ, 0);
+  Rec.Header.Dim = Dim;
+  for (size_t Index = 0; Index < Numbers.size(); ++Index) {
+    Rec.NumericValue[Index] = Numbers[Index];
+    Rec.StringValue += (Index > 0 ? " " : "") + std::to_string(static_cast<int64_t>(Numbers[Index]));
+  }
+  return Rec;
+}
 
 TEST(MakerNoteValueText, WordsPerFormat) {
   struct TCase {
@@ -60,6 +74,27 @@ TEST(MakerNoteValueText, WordsPerFormat) {
       {"typ 0", mnfNikon, Record(0x0099, 0, 0), "0"},
       {"typ 12", mnfNikon, Record(0x0099, ftDouble, 0.5, "", " x"), "0.5 x"},
       {"rational without word", mnfOlympus, Record(0x0204, ftRational, 1, "100/100"), "1 (100/100)"},
+      {"apple hdr image", mnfApple, Record(0x000A, ftSLong, 3), "HDR Image"},
+      {"apple capture type 5 unlisted", mnfApple, Record(0x0014, ftSLong, 5), "5"},
+      {"apple af stable", mnfApple, Record(0x0007, ftSLong, 1), "Yes"},
+      {"sony quality n/a", mnfSony, Record(0x0102, ftLong, 4294967295.0), "n/a"},
+      {"sony scene mode", mnfSony, Record(0xB023, ftLong, 33), "HDR"},
+      {"sony lens type is a number", mnfSony, Record(0xB027, ftLong, 32784), "32784"},
+      {"sony hdr halves", mnfSony, Record(0x200A, ftLong, 0x00010012), "2.0 EV; HDR image (good)"},
+      {"sony hdr unlisted halves", mnfSony, Record(0x200A, ftLong, 0x00070030), "48; 7"},
+      {"sony file format", mnfSony, ListRecord(0xB000, ftByte, 4, {3, 3, 5, 0}), "ARW 2.3.5"},
+      {"sony file format unlisted", mnfSony, ListRecord(0xB000, ftByte, 4, {9, 0, 0, 0}), "9 0 0 0"},
+      {"sony quality pair", mnfSony, ListRecord(0x202E, ftShort, 2, {1, 2}), "RAW + Fine"},
+      {"sony quality pair cut short", mnfSony, ListRecord(0x202E, ftShort, 2, {2}), "2"},
+      {"sony low pass filter", mnfSony, ListRecord(0x2028, ftShort, 2, {65535, 65535}), "n/a"},
+      {"sony signed list", mnfSony, ListRecord(0x2014, ftSLong, 2, {-3, 2}), "-3 2"},
+      {"samsung cell phone", mnfSamsung, Record(0x0002, ftLong, 0x12000), "Cell Phone"},
+      {"samsung smart range", mnfSamsung, Record(0xA012, ftShort, 1), "On"},
+      {"pentax iso 100", mnfPentax, Record(0x0014, ftShort, 6), "100"},
+      {"pentax white balance", mnfPentax, Record(0x0019, ftShort, 9), "Flash"},
+      {"pentax size list", mnfPentax, ListRecord(0x0002, ftShort, 2, {640, 480}), "640 480"},
+      {"rational list keeps the default text", mnfApple, Record(0x000C, ftSRational, 0.5, "1/2 3/4", " m"),
+       "0.5 (1/2 3/4) m"},
   };
   for (const TCase& Case : Cases)
     EXPECT_EQ(MakerNoteValueText(Case.Format, Case.Rec), Case.Expected) << Case.What;

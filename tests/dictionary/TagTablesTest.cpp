@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "EXIF_Defs.h"
+#include "MakerNotes.h"
 #include "TagLookup.h"
 #include "Words.h"
 
@@ -170,6 +171,34 @@ TEST(TagTables, MakerNoteTablesAndFormatNames) {
   EXPECT_EQ(FindTagHeader(MakerNoteTags(mnfUnknown), 0x0001), nullptr);
   EXPECT_EQ(MakerNoteFormatName(mnfUnknown), "mnfUnknown");
   EXPECT_EQ(MakerNoteFormatName(mnfMinolta), "mnfMinolta");
+  EXPECT_EQ(MakerNoteFormatName(mnfApple), "mnfApple");
+  EXPECT_EQ(MakerNoteFormatName(mnfSony), "mnfSony");
+  EXPECT_EQ(MakerNoteFormatName(mnfSamsung), "mnfSamsung");
+  EXPECT_EQ(MakerNoteFormatName(mnfPentax), "mnfPentax");
+  EXPECT_EQ(MakerNoteFormatName(static_cast<TMakerNoteFormat>(12)), "mnfUnknown");
+}
+
+// The tables of Apple, Sony, Samsung and Pentax: a row per tag, each found
+// by the lookup, with a name and at most 4 values to decode.
+TEST(TagTables, NewMakerTables) {
+  struct TCase {
+    TMakerNoteFormat Format;
+    size_t Count;
+  };
+  for (const TCase& Case : {TCase{mnfApple, 36}, TCase{mnfSony, 104}, TCase{mnfSamsung, 53}, TCase{mnfPentax, 153}}) {
+    const TTagTable& Table = MakerNoteTags(Case.Format);
+    SCOPED_TRACE(std::string(MakerNoteFormatName(Case.Format)));
+    EXPECT_EQ(Table.Rows.size(), Case.Count);
+    std::set<uint16_t> Seen;
+    for (const TEXIFTagHeader& Row : Table.Rows) {
+      EXPECT_TRUE(Seen.insert(Row.Tag).second) << "tag 0x" << std::hex << Row.Tag << " twice";
+      EXPECT_EQ(FindTagHeader(Table, Row.Tag), &Row);
+      EXPECT_FALSE(Row.Name.empty());
+      EXPECT_GE(Row.Dim, 1);
+      EXPECT_LE(Row.Dim, 4);
+    }
+    EXPECT_EQ(FindTagHeader(Table, 0xFFFF), nullptr);
+  }
 }
 
 // The tags a table of words or rules gives texts to, each found by the
@@ -203,6 +232,11 @@ TEST(TagTables, WordTablesNameTagsOfTheirDirectory) {
       {"Fuji", TagsOf(MakerNoteWords(mnfFuji)), FujiTable, 13},
       {"Casio", TagsOf(MakerNoteWords(mnfCasio)), CasioTable, 11},
       {"Minolta", TagsOf(MakerNoteWords(mnfMinolta)), MinoltaTable, 0},
+      {"Apple", TagsOf(MakerNoteWords(mnfApple)), MakerNoteTags(mnfApple), 5},
+      {"Sony", TagsOf(MakerNoteWords(mnfSony)), MakerNoteTags(mnfSony), 40},
+      {"Sony rules", TagsOf(*MakerOf(mnfSony).Texts), MakerNoteTags(mnfSony), 4},
+      {"Samsung", TagsOf(MakerNoteWords(mnfSamsung)), MakerNoteTags(mnfSamsung), 10},
+      {"Pentax", TagsOf(MakerNoteWords(mnfPentax)), MakerNoteTags(mnfPentax), 28},
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);

@@ -110,6 +110,17 @@ const TRowCase CorpusRows[] = {
     {"es-Konica_Minolta_DiMAGE_Z3.jpg", sEXIF, 0x9203, "Brightness", "-0.5f (-5/10)"},
     {"es-Nikon_D70.jpg", sEXIF, 0x9204, "Exposure Bias", "-1f (-1/1)EV"},
     {"es-landscape_6.jpg", sIFD0, 0x0112, "Orientation", "Right-hand Top (6)"},
+    {"et-Apple.jpg", sMaker, 0x0001, "Maker Note Version", "4"},
+    {"et-Apple.jpg", sMaker, 0x0004, "AE Stable", "Yes"},
+    {"et-Apple.jpg", sMaker, 0x0005, "AE Target", "177"},
+    {"et-Apple.jpg", sMaker, 0x0006, "AE Average", "185"},
+    {"et-Apple.jpg", sMaker, 0x0007, "AF Stable", "Yes"},
+    // exiftool: -0.6483164083 0.002264119004 -0.7500767578
+    {"et-Apple.jpg", sMaker, 0x0008, "Acceleration Vector", "-0.648316408337787 (-1213/1871 107/47259 -2443/3257)"},
+    // exiftool: 0.5390625 0.68359375
+    {"et-Apple.jpg", sMaker, 0x000C, "Focus Distance Range", "0.5390625 (69/128 175/256) m"},
+    {"et-Apple.jpg", sMaker, 0x000F, "OIS Mode", "2"},
+    {"et-Apple.jpg", sMaker, 0x0014, "Image Capture Type", "5"},
 };
 
 TEST(Corpus, RowsAgreeWithExiftool) {
@@ -144,6 +155,9 @@ TEST(Corpus, FormatsCommentsAndThumbnails) {
       {"es-Canon_PowerShot_S40.jpg", mnfCanon, 23, "", 160},
       {"es-corrupted.jpg", mnfOlympus, 0, "", 160},  // a newer Olympus header: nothing at the fixed offset
       {"es-image01088.jpg", mnfUnknown, 0, "", 0},
+      // the 11 of its 14 entries that ExifTool names (not 0x000D, 0x000E, 0x0010)
+      {"et-Apple.jpg", mnfApple, 11, "", 0},
+      {"es-67-0_length_string.jpg", mnfSamsung, 0, "", 0},  // a phone's photo without a maker note
   };
   TEXIF Doc;
   for (const TCase& Case : Cases) {

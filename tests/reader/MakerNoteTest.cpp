@@ -89,7 +89,12 @@ TEST(MakerNote, FormatFromTheMake) {
       {"CASIO COMPUTER CO.,LTD.", mnfCasio},
       {"Minolta Co., Ltd.", mnfMinolta},
       {"KONICA MINOLTA", mnfUnknown},
-      {"SONY", mnfUnknown},
+      {"SONY", mnfSony},
+      {"Apple", mnfApple},
+      {"samsung", mnfSamsung},
+      {"PENTAX Corporation", mnfPentax},
+      {"Asahi Optical Co.,Ltd", mnfPentax},
+      {"RICOH IMAGING COMPANY, LTD.", mnfUnknown},  // a Pentax only with a Pentax note
       {"Cano", mnfUnknown},
       {"", mnfUnknown},
   };
@@ -104,7 +109,7 @@ TEST(MakerNote, FormatFromTheMake) {
 // The last Make that matches a maker decides; one that matches none changes nothing.
 TEST(MakerNote, LastMatchingMakeWins) {
   TIfd Ifd0;
-  Ifd0.Ascii(0x010F, "Canon").Ascii(0x010F, "CASIO").Ascii(0x010F, "SONY");
+  Ifd0.Ascii(0x010F, "Canon").Ascii(0x010F, "CASIO").Ascii(0x010F, "KONICA MINOLTA");
   EXPECT_EQ(LoadTiff(TiffBlock(Ifd0)).MakerNoteFormat(), mnfCasio);
 }
 
@@ -348,6 +353,124 @@ TEST(MakerNote, WalkIsBoundedByTheCount) {
         TByteOrder::Little));
     EXPECT_EQ(Doc.MakerNoteCount(), std::min<int>(Count, 6)) << Count;
   }
+}
+
+// The notes of Apple, Sony, Samsung and Pentax: every header variant and
+// offset base, in files of either byte order; notes with a byte order mark of
+// their own in either order, the file's coming back after them.
+TEST(MakerNote, NewMakersLayouts) {
+  struct TCase {
+    const char* What;
+    std::string Make, Model;
+    std::string Signature;                 // before the byte order mark, if any
+    std::vector<TByteOrder> MarkedOrders;  // the notes' own orders; empty: no mark, the file's order
+    bool NoteBase;                         // offsets from the note's first byte, else the TIFF header
+    TMakerNoteFormat Format;
+    std::function<std::vector<TNoteEntry>(TByteOrder)> Entries;
+    std::vector<TRow> Rows;
+  };
+  const auto Apple = [](TByteOrder O) {
+    return std::vector<TNoteEntry>{
+        {0x0001, ftSLong, 1, U32(12, O)},
+        {0x000A, ftSLong, 1, U32(3, O)},
+        {0x0008, ftSRational, 3, Concat({U32(uint32_t(-1), O), U32(2, O), U32(1, O), U32(4, O), U32(uint32_t(-3), O), U32(4, O)})},
+        {0x0011, ftAscii, 9, BytesOf(std::string("570F1469\0", 9))},
+        {0x0023, ftSLong, 2, Concat({U32(8, O), U32(268435538, O)})},
+        {0x0099, ftSLong, 1, U32(1, O)},
+    };
+  };
+  const std::vector<TRow> AppleRows = {{0x0001, "Maker Note Version", "12"},
+                                       {0x000A, "HDR Image Type", "HDR Image"},
+                                       {0x0008, "Acceleration Vector", "-0.5 (-1/2 1/4 -3/4)"},
+                                       {0x0011, "Content Identifier", "570F1469"},
+                                       {0x0023, "AF Performance", "8 268435538"}};
+  const auto Sony = [](TByteOrder O) {
+    return std::vector<TNoteEntry>{
+        {0x0102, ftLong, 1, U32(4294967295u, O)},
+        {0xB023, ftLong, 1, U32(33, O)},
+        {0x200A, ftLong, 1, U32(0x00010012, O)},
+        {0xB02B, ftLong, 2, Concat({U32(6000, O), U32(4000, O)})},
+        {0x201D, ftShort, 2, Concat({U16(320, O), U16(213, O)})},
+        {0x2031, ftAscii, 9, BytesOf(std::string("01234567\0", 9))},
+    };
+  };
+  const std::vector<TRow> SonyRows = {{0x0102, "Quality", "n/a"},
+                                      {0xB023, "Scene Mode", "HDR"},
+                                      {0x200A, "HDR", "2.0 EV; HDR image (good)"},
+                                      {0xB02B, "Full Image Size", "6000 4000"},
+                                      {0x201D, "Flexible Spot Position", "320 213"},
+                                      {0x2031, "Serial Number", "01234567"}};
+  const auto Samsung = [](TByteOrder O) {
+    return std::vector<TNoteEntry>{
+        {0x0002, ftLong, 1, U32(0x12000, O)},
+        {0xA002, ftAscii, 12, BytesOf(std::string("R1234567890\0", 12))},
+        {0xA013, ftSRational, 1, Concat({U32(uint32_t(-2), O), U32(3, O)})},
+        {0xA011, ftShort, 1, U16(1, O)},
+    };
+  };
+  const std::vector<TRow> SamsungRows = {{0x0002, "Device Type", "Cell Phone"},
+                                         {0xA002, "Serial Number", "R1234567890"},
+                                         {0xA013, "Exposure Compensation", "-0.666666666666667 (-2/3)"},
+                                         {0xA011, "Color Space", "Adobe RGB"}};
+  const auto Pentax = [](TByteOrder O) {
+    return std::vector<TNoteEntry>{
+        {0x0000, ftByte, 4, {4, 0, 0, 0}},
+        {0x0002, ftShort, 2, Concat({U16(640, O), U16(480, O)})},
+        {0x0008, ftShort, 1, U16(2, O)},
+        {0x0014, ftShort, 1, U16(6, O)},
+        {0x003F, ftByte, 2, {3, 44}},
+        {0x0229, ftAscii, 8, BytesOf(std::string("1234567\0", 8))},
+    };
+  };
+  const std::vector<TRow> PentaxRows = {{0x0000, "Pentax Version", "4 0 0 0"},
+                                        {0x0002, "Preview Image Size", "640 480"},
+                                        {0x0008, "Quality", "Best"},
+                                        {0x0014, "ISO", "100"},
+                                        {0x003F, "Lens Type", "3 44"},
+                                        {0x0229, "Serial Number", "1234567"}};
+  const std::vector<TByteOrder> Both(std::begin(BothOrders), std::end(BothOrders));
+  const std::string AppleSignature("Apple iOS\0\0\x01", 12);
+  const TCase Cases[] = {
+      {"Apple", "Apple", "", AppleSignature, {TByteOrder::Big}, true, mnfApple, Apple, AppleRows},
+      {"Sony DSC", "SONY", "", std::string("SONY DSC \0\0\0", 12), {}, false, mnfSony, Sony, SonyRows},
+      {"Sony CAM", "SONY", "", std::string("SONY CAM \0\0\0", 12), {}, false, mnfSony, Sony, SonyRows},
+      {"Sony mobile", "Sony", "", std::string("SONY MOBILE\0", 12), {}, false, mnfSony, Sony, SonyRows},
+      {"Sony without header", "SONY", "", "", {}, false, mnfSony, Sony, SonyRows},
+      {"Samsung", "samsung", "SM-G930F", "", {}, false, mnfSamsung, Samsung, SamsungRows},
+      {"Samsung Galaxy NX", "SAMSUNG", "EK-GN120", "", {}, true, mnfSamsung, Samsung, SamsungRows},
+      {"Pentax AOC", "PENTAX Corporation", "", std::string("AOC\0", 4), Both, false, mnfPentax, Pentax, PentaxRows},
+      {"Pentax PENTAX", "PENTAX", "", std::string("PENTAX \0", 8), Both, true, mnfPentax, Pentax, PentaxRows},
+      {"Asahi without header", "Asahi Optical Co.,Ltd", "", "", {}, false, mnfPentax, Pentax, PentaxRows},
+      {"Ricoh with AOC", "RICOH IMAGING COMPANY, LTD.", "", std::string("AOC\0", 4), Both, false, mnfPentax,
+       Pentax, PentaxRows},
+      {"Samsung with AOC", "SAMSUNG TECHWIN", "", std::string("AOC\0", 4), Both, false, mnfPentax, Pentax,
+       PentaxRows},
+  };
+  for (const TCase& Case : Cases) {
+    for (TByteOrder FileOrder : BothOrders) {
+      for (TByteOrder NoteOrder : Case.MarkedOrders.empty() ? std::vector<TByteOrder>{FileOrder} : Case.MarkedOrders) {
+        SCOPED_TRACE(std::string(Case.What) + ", file " + OrderName(FileOrder) + ", note " + OrderName(NoteOrder));
+        TBytes Header = BytesOf(Case.Signature);
+        if (!Case.MarkedOrders.empty()) Header = Concat({Header, BytesOf(OrderName(NoteOrder))});
+        const TEXIF Doc = LoadTiff(TiffWithMakerNote(
+            Case.Make,
+            [&](uint32_t At) { return NoteBytes(Header, Case.Entries(NoteOrder), NoteOrder, Case.NoteBase ? 0 : At); },
+            FileOrder, Case.Model));
+        EXPECT_EQ(Doc.MakerNoteFormat(), Case.Format);
+        EXPECT_EQ(MakerRows(Doc), Case.Rows);
+        EXPECT_EQ(TEXIFInternals::Swapped(Doc), FileOrder == TByteOrder::Big);
+      }
+    }
+  }
+}
+
+// A Ricoh note that is not a Pentax note (Ricoh's own cameras) is not read.
+TEST(MakerNote, RicohWithoutPentaxSignature) {
+  const std::vector<TNoteEntry> Entries = {{0x0008, ftShort, 1, U16(2)}};
+  const TEXIF Doc = LoadTiff(TiffWithMakerNote(
+      "RICOH", [&](uint32_t Base) { return NoteBytes(BytesOf(std::string("Ricoh\0\0\0", 8)), Entries, TByteOrder::Little, Base); }));
+  EXPECT_EQ(Doc.MakerNoteFormat(), mnfUnknown);
+  EXPECT_EQ(Doc.MakerNoteCount(), 0);
 }
 
 // An unknown maker's note is not read at all.
