@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "DocumentInternals.h"
 #include "JpegMaker.h"
 
 namespace {
@@ -13,9 +14,9 @@ TBytes Repeat(const TBytes& Part, size_t Times) {
   return Out;
 }
 
-// A raw little-endian directory entry.
-TBytes Entry(uint16_t Tag, uint16_t Type, uint32_t Count, uint32_t Field) {
-  return Concat({U16(Tag), U16(Type), U32(Count), U32(Field)});
+// A raw directory entry, little-endian unless told.
+TBytes Entry(uint16_t Tag, uint16_t Type, uint32_t Count, uint32_t Field, TByteOrder Order = TByteOrder::Little) {
+  return Concat({U16(Tag, Order), U16(Type, Order), U32(Count, Order), U32(Field, Order)});
 }
 
 // A little-endian TIFF file whose IFD 0 (at 8) is Count, Entries and Link,
@@ -48,6 +49,34 @@ THostileFile MakerNoteOffsetsPastTheEnd() {
             return HasMake(Doc, "Canon") && Doc.MakerNoteCount() == 2 &&
                    Doc.MakerNoteTag(1).NumericValue[0] == 77;
           }};
+}
+
+// A note with a header and byte order of its own (Apple's, big-endian, in a
+// little-endian file): an entry count far past the note, value offsets (from
+// the note's first byte) past the end of the file, and no zero link.
+THostileFile OwnHeaderNoteOutside() {
+  const TByteOrder Big = TByteOrder::Big;
+  const TBytes Note = Concat({BytesOf(std::string("Apple iOS\0\0\x01MM", 14)), U16(0xFFFF, Big),
+                              Entry(0x0001, ftSLong, 1, 7, Big), Entry(0x000B, ftAscii, 40, 0xFFFFFFF0, Big),
+                              Entry(0x0008, ftSRational, 3, 0x7FFFFFFF, Big)});
+  return {"makernote-own-header-outside.jpg",
+          "An Apple note whose count runs far past the note and whose value offsets point beyond the file.",
+          JpegWith({ExifSegment(TiffWithMakerNote("Apple", [&](uint32_t) { return Note; }))}),
+          "the inline Maker Note Version 7, and the outside values as empty, in the file's byte order after",
+          [](const TEXIF& Doc) {
+            return Doc.MakerNoteFormat() == mnfApple && Doc.MakerNoteCount() == 3 &&
+                   Doc.MakerNoteTag(0).NumericValue[0] == 7 && Doc.MakerNoteTag(1).StringValue.empty() &&
+                   !TEXIFInternals::Swapped(Doc);
+          }};
+}
+
+// A Ricoh Make with a Pentax signature and nothing after it: the count and
+// the byte order mark lie past the end of the data.
+THostileFile SignatureOnlyNote() {
+  return {"makernote-signature-only.tif", "A Pentax note of Ricoh's cut right after its \"AOC\\0\" signature.",
+          TiffWithMakerNote("RICOH IMAGING COMPANY, LTD.", [](uint32_t) { return BytesOf(std::string("AOC\0", 4)); }),
+          "the Make, the note's maker and no rows",
+          [](const TEXIF& Doc) { return Doc.MakerNoteFormat() == mnfPentax && Doc.MakerNoteCount() == 0; }};
 }
 
 // Offsets whose sum with the TIFF header's position wraps around 32 bits,
@@ -243,7 +272,8 @@ THostileFile GpsZeroTags() {
 
 }  // namespace
 
-const char* const MakerNames[7] = {"Canon", "NIKON", "OLYMPUS", "Panasonic", "FUJIFILM", "CASIO", "Minolta"};
+const char* const MakerNames[12] = {"Canon", "NIKON",   "OLYMPUS", "Panasonic", "FUJIFILM", "CASIO",
+                                    "Minolta", "Apple", "SONY",    "samsung",   "PENTAX",   "RICOH"};
 
 std::vector<THostileFile> HostileFiles() {
   const TBytes Picture = MakeJpeg(64, 48, [](int X, int Y) { return uint32_t(X * 4) << 16 | uint32_t(Y * 5) << 8; });
@@ -251,6 +281,8 @@ std::vector<THostileFile> HostileFiles() {
   Truncated.resize(Truncated.size() * 2 / 3);
   std::vector<THostileFile> Files = {
       MakerNoteOffsetsPastTheEnd(),
+      OwnHeaderNoteOutside(),
+      SignatureOnlyNote(),
       OffsetPlusCountOverflow(),
       DirectoryLoops(),
       MarkerLengthsBelowTwo(),
@@ -290,27 +322,38 @@ std::vector<THostileFile> HostileFiles() {
 // Small well-formed notes of every maker; their offsets count from the TIFF
 // data the fuzzer builds around them (which is TiffWithMakerNote's layout).
 std::vector<std::pair<std::string, TBytes>> MakerNoteFuzzInputs() {
+  const TByteOrder Big = TByteOrder::Big;
   const TBytes Plain = Concat({U16(2), Entry(0x0001, ftShort, 1, 2), Entry(0x0014, ftShort, 1, 80), U32(0)});
-  const TBytes Headers[7] = {
+  // Two entries each maker's table knows, in the note's byte order.
+  const TBytes Apple = Concat({U16(2, Big), Entry(0x0001, ftSLong, 1, 12, Big), Entry(0x000A, ftSLong, 1, 3, Big), U32(0)});
+  const TBytes Sony = Concat({U16(2), Entry(0x0102, ftLong, 1, 2), Entry(0xB023, ftLong, 1, 33), U32(0)});
+  const TBytes Samsung = Concat({U16(2), Entry(0x0002, ftLong, 1, 0x12000), Entry(0xA011, ftShort, 1, 1), U32(0)});
+  const TBytes Pentax = Concat({U16(2, Big), Entry(0x0008, ftShort, 1, 2 << 16, Big), Entry(0x0014, ftShort, 1, 6 << 16, Big), U32(0)});
+  const TBytes Notes[12] = {
       {},
-      BytesOf(std::string("Nikon\0\x02\x10\0\0MM\0\x2A\0\0\0\x08", 18)),
-      BytesOf(std::string("OLYMP\0\x01\0", 8)),
-      BytesOf(std::string("Panasonic\0\0\0", 12)),
-      Concat({BytesOf("FUJIFILM"), U32(12)}),
+      Concat({BytesOf(std::string("Nikon\0\x02\x10\0\0MM\0\x2A\0\0\0\x08", 18)), Plain}),
+      Concat({BytesOf(std::string("OLYMP\0\x01\0", 8)), Plain}),
+      Concat({BytesOf(std::string("Panasonic\0\0\0", 12)), Plain}),
+      Concat({BytesOf("FUJIFILM"), U32(12), Plain}),
+      Plain,
       {},
-      {},
+      Concat({BytesOf(std::string("Apple iOS\0\0\x01MM", 14)), Apple}),
+      Concat({BytesOf(std::string("SONY DSC \0\0\0", 12)), Sony}),
+      Samsung,
+      Concat({BytesOf(std::string("AOC\0MM", 6)), Pentax}),
+      Concat({BytesOf(std::string("PENTAX \0MM", 10)), Pentax}),
   };
   std::vector<std::pair<std::string, TBytes>> Inputs;
-  for (uint8_t Maker = 1; Maker <= 7; ++Maker) {
+  for (uint8_t Maker = 0; Maker < 12; ++Maker) {
     const auto Note = [&](uint32_t NoteAt) {
-      if (Maker != mnfCanon && Maker != mnfMinolta) return Concat({Headers[Maker - 1], Plain});
+      if (Maker != mnfCanon - 1 && Maker != mnfMinolta - 1) return Notes[Maker];
       const uint32_t ArrayAt = NoteAt + 2 + 12 + 4;
-      const uint16_t Tag = Maker == mnfCanon ? 0x0001 : 0x0003;
+      const uint16_t Tag = Maker == mnfCanon - 1 ? 0x0001 : 0x0003;
       return Concat({U16(1), Entry(Tag, ftShort, 46, ArrayAt), U32(0), U16(92), TBytes(202, 1)});
     };
-    const TBytes Tiff = TiffWithMakerNote(MakerNames[Maker - 1], Note);
+    const TBytes Tiff = TiffWithMakerNote(MakerNames[Maker], Note);
     const TBytes NoteBytes(Tiff.end() - static_cast<std::ptrdiff_t>(Note(0).size()), Tiff.end());
-    Inputs.push_back({MakerNames[Maker - 1], Concat({{Maker, 0}, NoteBytes})});
+    Inputs.push_back({MakerNames[Maker], Concat({{Maker, 0}, NoteBytes})});
   }
   return Inputs;
 }

@@ -20,10 +20,12 @@ struct THostileFile {
 
 std::vector<THostileFile> HostileFiles();
 
-// The Make of each maker-note format, mnfCanon first.
-extern const char* const MakerNames[7];
+// The Makes the maker-note fuzzer chooses from: one of each maker-note
+// format, mnfCanon first, then one that chooses Pentax only together with a
+// Pentax note's signature.
+extern const char* const MakerNames[12];
 
-// Inputs for the maker-note fuzzer: a first byte choosing the maker (1 to 7
-// after taking it modulo 7 and adding 1), a second choosing the byte order
+// Inputs for the maker-note fuzzer: a first byte choosing the Make (its index
+// in MakerNames after taking it modulo 12), a second choosing the byte order
 // (odd: big-endian), then the maker note's bytes.
 std::vector<std::pair<std::string, TBytes>> MakerNoteFuzzInputs();
