@@ -116,15 +116,12 @@ constexpr TTagTextTable NoTexts;
 
 // Compares ASCII letters without regard to case; Prefix is in capitals.
 bool StartsWithIgnoreCase(std::string_view Text, std::string_view Prefix) {
-  return Text.size() >= Prefix.size() &&
-         std::equal(Prefix.begin(), Prefix.end(), Text.begin(), [](char Upper, char Letter) {
-           return (Letter >= 'a' && Letter <= 'z' ? static_cast<char>(Letter - 'a' + 'A') : Letter) == Upper;
-         });
-}
-
-bool AnyStartsWith(std::span<const std::string_view> Prefixes, std::string_view Make) {
-  return std::any_of(Prefixes.begin(), Prefixes.end(),
-                     [&](std::string_view Prefix) { return StartsWithIgnoreCase(Make, Prefix); });
+  if (Text.size() < Prefix.size()) return false;
+  for (size_t Index = 0; Index < Prefix.size(); ++Index) {
+    const char Letter = Text[Index];
+    if ((Letter >= 'a' && Letter <= 'z' ? static_cast<char>(Letter - 'a' + 'A') : Letter) != Prefix[Index]) return false;
+  }
+  return true;
 }
 
 bool HeadStartsWith(std::span<const uint8_t> Head, size_t At, std::string_view Bytes) {
@@ -174,18 +171,78 @@ const TMakerNoteMaker& MakerOf(TMakerNoteFormat Format) {
   return MakerNoteMakers[Format < MakerNoteMakers.size() ? Format : mnfUnknown];
 }
 
-bool MakeNamesAMaker(std::string_view Make) {
-  return std::any_of(MakerNoteMakers.begin(), MakerNoteMakers.end(), [&](const TMakerNoteMaker& Maker) {
-    return AnyStartsWith(Maker.Makes, Make) || AnyStartsWith(Maker.SignatureMakes, Make);
-  });
+namespace {
+
+// Every Make prefix of the maker table, in the table's order: the choice of
+// a maker is one pass over them.
+struct TMakePrefix {
+  std::string_view Prefix;
+  TMakerNoteFormat Format;
+  bool NeedsSignature;
+};
+
+constexpr size_t MakePrefixCount = [] {
+  size_t Count = 0;
+  for (const TMakerNoteMaker& Maker : MakerNoteMakers) Count += Maker.Makes.size() + Maker.SignatureMakes.size();
+  return Count;
+}();
+
+constexpr std::array<TMakePrefix, MakePrefixCount> MakePrefixes = [] {
+  std::array<TMakePrefix, MakePrefixCount> Prefixes{};
+  size_t At = 0;
+  for (const TMakerNoteMaker& Maker : MakerNoteMakers) {
+    for (std::string_view Prefix : Maker.Makes) Prefixes[At++] = {Prefix, Maker.Format, false};
+    for (std::string_view Prefix : Maker.SignatureMakes) Prefixes[At++] = {Prefix, Maker.Format, true};
+  }
+  return Prefixes;
+}();
+
+// The prefixes' first letters, in their order: most Makes are told from all
+// but one prefix by their first letter alone.
+constexpr std::array<char, MakePrefixCount> FirstLetters = [] {
+  std::array<char, MakePrefixCount> Letters{};
+  for (size_t At = 0; At < MakePrefixCount; ++At) Letters[At] = MakePrefixes[At].Prefix[0];
+  return Letters;
+}();
+
+char FirstLetterOf(std::string_view Make) {
+  const char Letter = Make.empty() ? '\0' : Make[0];
+  return Letter >= 'a' && Letter <= 'z' ? static_cast<char>(Letter - 'a' + 'A') : Letter;
 }
 
-TMakerNoteFormat MakerNoteFormatOf(std::string_view Make, std::span<const uint8_t> NoteHead) {
-  for (const TMakerNoteMaker& Maker : MakerNoteMakers)
-    if (AnyStartsWith(Maker.SignatureMakes, Make) && HasSignatureOf(Maker, NoteHead)) return Maker.Format;
-  for (const TMakerNoteMaker& Maker : MakerNoteMakers)
-    if (AnyStartsWith(Maker.Makes, Make)) return Maker.Format;
+}  // namespace
+
+bool MakeNamesAMaker(std::string_view Make) {
+  const char First = FirstLetterOf(Make);
+  for (size_t At = 0; At < MakePrefixCount; ++At)
+    if (FirstLetters[At] == First && StartsWithIgnoreCase(Make, MakePrefixes[At].Prefix)) return true;
+  return false;
+}
+
+TMakerNoteFormat MakerOfMake(std::string_view Make) {
+  const char First = FirstLetterOf(Make);
+  for (size_t At = 0; At < MakePrefixCount; ++At) {
+    const TMakePrefix& Prefix = MakePrefixes[At];
+    if (FirstLetters[At] == First && !Prefix.NeedsSignature && StartsWithIgnoreCase(Make, Prefix.Prefix))
+      return Prefix.Format;
+  }
   return mnfUnknown;
+}
+
+TMakerNoteFormat MakerOfSignature(std::string_view Make, std::span<const uint8_t> NoteHead) {
+  const char First = FirstLetterOf(Make);
+  for (size_t At = 0; At < MakePrefixCount; ++At) {
+    const TMakePrefix& Prefix = MakePrefixes[At];
+    if (FirstLetters[At] == First && Prefix.NeedsSignature && StartsWithIgnoreCase(Make, Prefix.Prefix) &&
+        HasSignatureOf(MakerOf(Prefix.Format), NoteHead))
+      return Prefix.Format;
+  }
+  return mnfUnknown;
+}
+
+bool UsesModel(const TMakerNoteMaker& Maker) {
+  return std::any_of(Maker.Layouts.begin(), Maker.Layouts.end(),
+                     [](const TNoteLayout& Layout) { return !Layout.ModelPrefix.empty(); });
 }
 
 const TNoteLayout* NoteLayoutOf(const TMakerNoteMaker& Maker, std::span<const uint8_t> NoteHead,

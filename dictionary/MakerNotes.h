@@ -86,11 +86,17 @@ constexpr size_t NoteHeadBytes = 16;
 // Whether any maker's Make prefix, of either kind, starts Make.
 bool MakeNamesAMaker(std::string_view Make);
 
-// The maker of a note: a maker whose signature Makes start Make and one of
-// whose layouts' signatures starts NoteHead; else the first maker one of
-// whose Makes starts Make; else mnfUnknown. NoteHead holds up to
+// The first maker one of whose Makes starts Make, or mnfUnknown.
+TMakerNoteFormat MakerOfMake(std::string_view Make);
+
+// The first maker whose signature Makes start Make and one of whose
+// layouts' signatures starts NoteHead, or mnfUnknown: a maker chosen so
+// comes before the one MakerOfMake gives. NoteHead holds up to
 // NoteHeadBytes of the note's first bytes (none when there is no note).
-TMakerNoteFormat MakerNoteFormatOf(std::string_view Make, std::span<const uint8_t> NoteHead);
+TMakerNoteFormat MakerOfSignature(std::string_view Make, std::span<const uint8_t> NoteHead);
+
+// Whether one of Maker's layouts applies only to some models.
+bool UsesModel(const TMakerNoteMaker& Maker);
 
 // The first of Maker's layouts that applies to a note starting with
 // NoteHead in a file whose Model is Model, or nullptr.

@@ -18,13 +18,15 @@
 // above the one sought, finds the row a scan from the first row would.
 template <class TRow, size_t MaxSlots = 64>
 class TTagIndexed {
+  static_assert(MaxSlots <= 256, "Find halves at most eight times");
+
  public:
   std::span<const TRow> Rows;
 
   constexpr TTagIndexed() = default;
   constexpr TTagIndexed(std::span<const TRow> TableRows) : Rows(TableRows) {
     if (Rows.size() > MaxSlots) throw "more rows than a table has slots";
-    while (FSlotCount < Rows.size()) FSlotCount *= 2;
+    while ((size_t{1} << FHalvings) < Rows.size()) ++FHalvings;
     for (size_t Row = 0; Row < Rows.size(); ++Row) {
       size_t At = Row;  // insertion: before the earlier rows with the same tag
       for (; At > 0 && FSlots[At - 1].Tag >= Rows[Row].Tag; --At) FSlots[At] = FSlots[At - 1];
@@ -32,11 +34,22 @@ class TTagIndexed {
     }
   }
 
-  // The first row with Tag, or nullptr.
+  // The first row with Tag, or nullptr. The halvings are written out, from
+  // the table's own number of them down to the last.
   const TRow* Find(uint16_t Tag) const {
     const TSlot* Base = FSlots.data();
-    for (size_t Half = FSlotCount / 2; Half > 0; Half /= 2)
-      Base = Base[Half].Tag <= Tag ? Base + Half : Base;
+    const auto Halve = [&](size_t Half) { Base = Base[Half].Tag <= Tag ? Base + Half : Base; };
+    switch (FHalvings) {
+      case 8: Halve(128); [[fallthrough]];
+      case 7: Halve(64); [[fallthrough]];
+      case 6: Halve(32); [[fallthrough]];
+      case 5: Halve(16); [[fallthrough]];
+      case 4: Halve(8); [[fallthrough]];
+      case 3: Halve(4); [[fallthrough]];
+      case 2: Halve(2); [[fallthrough]];
+      case 1: Halve(1); [[fallthrough]];
+      default: break;
+    }
     return Base->Tag == Tag ? &Rows[Base->Row] : nullptr;
   }
 
@@ -46,7 +59,7 @@ class TTagIndexed {
     uint32_t Row = 0;
   };
   std::array<TSlot, MaxSlots> FSlots{};
-  size_t FSlotCount = 1;
+  uint8_t FHalvings = 0;  // log2 of the slots in use
 };
 
 // True when every row's tag is above the tag of the row before: the rows are

@@ -131,9 +131,9 @@ class TEXIF {
   void TakeLayout(TMetadataLayout& Layout);
 
   TMakerNoteFormat FMNF = mnfUnknown;
-  // The last Make tag of IFD 0 that names a maker; with the note's first
-  // bytes it decides FMNF when the note is read.
-  std::string FMake;
+  // The position in FTIFF of the last Make tag that names a maker (-1: none);
+  // with the note's first bytes it decides FMNF when the note is read.
+  int32_t FMakeAt = -1;
   TTagList FTIFF;
   TTagList FEXIF;
   TTagList FINTEROP;

@@ -54,7 +54,8 @@ class TTiffParser {
   TEXIFTag& NewRecord(TTagList& List);
   void Store(TTagList& List, const TEXIFTagHeader& Header, const TDirectoryEntry& Entry, TDirectoryKind Kind);
   void StorePointer(const TEXIFTagHeader& Header, const TDirectoryEntry& Entry);
-  void DetectMaker(const TEXIFTag& Make);
+  void DetectMaker(int32_t MakeAt);
+  std::string_view MakeText() const;
   std::string_view ModelText() const;
 
   // Value decoding (ValueDecoder.cpp).

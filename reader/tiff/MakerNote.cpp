@@ -37,14 +37,15 @@ class TFlagGuard {
 // comes back after it, except after a Fuji note, which leaves the document
 // little-endian.
 void TTiffParser::ReadMakerNote(int64_t NoteOffset) {
-  if (NoteOffset == 0 || FDoc.FMake.empty()) return;
+  if (NoteOffset == 0 || FDoc.FMakeAt < 0) return;
   const int64_t NoteStart = FIFD0Offset + NoteOffset;
   std::array<uint8_t, NoteHeadBytes> HeadBytes{};
   FFile.Seek(NoteStart);
   const std::span<const uint8_t> Head(HeadBytes.data(), FFile.Read(HeadBytes));
-  FDoc.FMNF = MakerNoteFormatOf(FDoc.FMake, Head);
+  if (const TMakerNoteFormat BySignature = MakerOfSignature(MakeText(), Head); BySignature != mnfUnknown)
+    FDoc.FMNF = BySignature;
   const TMakerNoteMaker& Maker = MakerOf(FDoc.FMNF);
-  const TNoteLayout* Layout = NoteLayoutOf(Maker, Head, ModelText());
+  const TNoteLayout* Layout = NoteLayoutOf(Maker, Head, UsesModel(Maker) ? ModelText() : std::string_view());
   if (Layout == nullptr) return;
   std::optional<TFlagGuard> FileByteOrder;
   if (Layout->Order != nboLittle) FileByteOrder.emplace(FSwap);

@@ -149,7 +149,7 @@ void TTiffParser::ReadIFD0(uint16_t Count) {
     WalkEntries(Count, IFD0Table, IFDWalk, [&](const TDirectoryEntry& Entry, const TEXIFTagHeader* Header) {
       if (Header != nullptr) {
         Store(FDoc.FTIFF, *Header, Entry, dkIFD0);
-        if (Entry.Tag == 0x010F) DetectMaker(FDoc.FTIFF.back());
+        if (Entry.Tag == 0x010F) DetectMaker(static_cast<int32_t>(FDoc.FTIFF.size()) - 1);
       }
       if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTable, Entry.Tag))
         StorePointer(*Pointer, Entry);
@@ -253,10 +253,16 @@ void TTiffParser::StorePointer(const TEXIFTagHeader& Header, const TDirectoryEnt
 // The maker-note format comes from the Make tag, the last that names a maker
 // (MakerNotes.h); for makers that some Makes choose only together with the
 // note's signature it is decided again when the note is read.
-void TTiffParser::DetectMaker(const TEXIFTag& Make) {
-  if (!MakeNamesAMaker(Make.StringValue)) return;
-  FDoc.FMake = Make.StringValue;
-  FDoc.FMNF = MakerNoteFormatOf(FDoc.FMake, {});
+void TTiffParser::DetectMaker(int32_t MakeAt) {
+  const std::string_view Make = FDoc.FTIFF[static_cast<size_t>(MakeAt)].StringValue;
+  const TMakerNoteFormat Format = MakerOfMake(Make);
+  if (Format == mnfUnknown && !MakeNamesAMaker(Make)) return;
+  FDoc.FMakeAt = MakeAt;
+  FDoc.FMNF = Format;
+}
+
+std::string_view TTiffParser::MakeText() const {
+  return FDoc.FMakeAt < 0 ? std::string_view() : std::string_view(FDoc.FTIFF[static_cast<size_t>(FDoc.FMakeAt)].StringValue);
 }
 
 // The first Model tag of IFD 0, or the empty text.
