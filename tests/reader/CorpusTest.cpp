@@ -121,6 +121,21 @@ const TRowCase CorpusRows[] = {
     {"et-Apple.jpg", sMaker, 0x000C, "Focus Distance Range", "0.5390625 (69/128 175/256) m"},
     {"et-Apple.jpg", sMaker, 0x000F, "OIS Mode", "2"},
     {"et-Apple.jpg", sMaker, 0x0014, "Image Capture Type", "5"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0001, "Maker Note Version", "12"},
+    // exiftool: 0.04538494722 -0.8529752501 -0.4998340304
+    {"es-IMG_5195.HEIC", sMaker, 0x0008, "Acceleration Vector", "0.0453849472152301 (9574/210951 -8099/9495 -7529/15063)"},
+    // exiftool: 0.609375 0.3671875
+    {"es-IMG_5195.HEIC", sMaker, 0x000C, "Focus Distance Range", "0.609375 (39/64 47/128) m"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0011, "Content Identifier", "570F1469-09C7-4E50-9875-05F21D5BD166"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0014, "Image Capture Type", "Photo"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0017, "Live Photo Video Index", "575676416"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0019, "Image Processing Flags", "2"},
+    {"es-IMG_5195.HEIC", sMaker, 0x001A, "Quality Hint", "q900n"},
+    // exiftool: 1.41934514
+    {"es-IMG_5195.HEIC", sMaker, 0x0021, "HDR Headroom", "1.41934513966144 (47206/33259)"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0023, "AF Performance", "8 268435538"},
+    {"es-IMG_5195.HEIC", sMaker, 0x0025, "Scene Flags", "134"},
+    {"es-IMG_5195.HEIC", sMaker, 0x002F, "Focus Position", "237"},
 };
 
 TEST(Corpus, RowsAgreeWithExiftool) {
@@ -157,6 +172,8 @@ TEST(Corpus, FormatsCommentsAndThumbnails) {
       {"es-image01088.jpg", mnfUnknown, 0, "", 0},
       // the 11 of its 14 entries that ExifTool names (not 0x000D, 0x000E, 0x0010)
       {"et-Apple.jpg", mnfApple, 11, "", 0},
+      // the 22 of its 37 entries that ExifTool names
+      {"es-IMG_5195.HEIC", mnfApple, 22, "", 0},
       {"es-67-0_length_string.jpg", mnfSamsung, 0, "", 0},  // a phone's photo without a maker note
   };
   TEXIF Doc;
