@@ -1,4 +1,4 @@
-// Maker notes of the seven makers, built byte by byte: detection from the
+// Maker notes of every maker, built byte by byte: detection from the
 // Make tag, each maker's start offset and byte order, the zero-tag and count
 // rules, and the unpacking of the Canon and Minolta settings arrays.
 #include <gtest/gtest.h>
