@@ -167,6 +167,13 @@ static_assert([] {
   return true;
 }(), "the maker table stands in the order of the formats' numbers");
 
+static_assert([] {
+  for (const TMakerNoteMaker& Maker : MakerNoteMakers)
+    for (const TSettingsArray& Array : Maker.Settings)
+      if (Array.MaxItems > MaxSettingsItems) return false;
+  return true;
+}(), "no settings array reads more items than the reader holds");
+
 const TMakerNoteMaker& MakerOf(TMakerNoteFormat Format) {
   return MakerNoteMakers[Format < MakerNoteMakers.size() ? Format : mnfUnknown];
 }
