@@ -6,7 +6,9 @@
 // "iloc" where its bytes are, "iref" how items refer to each other, and
 // "iprp" the properties ("ispe" size, "irot" turn) that "ipma" associates
 // with items. EXIF is the item of type "Exif" that describes ("cdsc") the
-// primary item; XMP items are "mime" items of type application/rdf+xml.
+// primary item; XMP items are "mime" items of type application/rdf+xml. A
+// top-level "uuid" box of XMP's UUID holds an XMP packet (Canon's CR3 files;
+// Adobe's XMP Specification, Part 3, for MP4 files).
 // Layouts: ISO/IEC 14496-12 (boxes, meta, iinf, iloc, iref, idat), ISO/IEC
 // 23008-12 (HEIF: pitm, iprp, ipco, ipma, ispe, irot; the Exif item's
 // leading offset).
@@ -385,8 +387,21 @@ void NoteXmp(TMemoryStream& File, const TMeta& Meta, TMetadataLayout& Layout) {
     const TItemLocation* Location = LocationOf(Meta, Item.Id);
     if (Location == nullptr) continue;
     const std::vector<TByteRange> Ranges = ItemRanges(Meta, *Location, File.Size());
-    if (Ranges.size() == 1) Layout.XmpPackets.push_back(Ranges[0]);
+    if (Ranges.size() == 1) Layout.XmpPackets.push_back({Ranges[0], {}});
   }
+}
+
+// The UUID of the "uuid" box whose payload is an XMP packet.
+constexpr uint8_t XmpBoxUuid[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8,
+                                    0x9C, 0x71, 0x99, 0x94, 0x91, 0xE3, 0xAF, 0xAC};
+
+// A top-level box that may hold XMP: a "uuid" box of XMP's UUID.
+void NoteXmpBox(TMemoryStream& File, const TBox& Box, TMetadataLayout& Layout) {
+  if (!Box.Is("uuid")) return;
+  uint8_t Uuid[16];
+  File.Seek(Box.Data - 16);
+  if (!File.ReadExact(Uuid) || !std::equal(std::begin(Uuid), std::end(Uuid), std::begin(XmpBoxUuid))) return;
+  Layout.XmpPackets.push_back({{Box.Data, Box.End - Box.Data}, {}});
 }
 
 // The brands of "ftyp": its major brand, then after a minor version the
@@ -428,8 +443,11 @@ void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout) {
   const std::string_view Format = FormatOfBrands(Brands(File, FileType));
   if (Format.empty()) return;
   Layout.Format = Format;
+  bool MetaRead = false;
   ForEachBox(File, FileType.End, File.Size(), [&](const TBox& Box) {
-    if (!Box.Is("meta")) return true;
+    NoteXmpBox(File, Box, Layout);
+    if (!Box.Is("meta") || MetaRead) return true;
+    MetaRead = true;  // one image's metadata
     const TMeta Meta = ReadMeta(File, Box);
     NotePicture(Meta, Layout.Picture);
     if (const TItem* Exif = ExifItem(Meta))
@@ -437,6 +455,6 @@ void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout) {
         if (std::optional<TTiffBlock> Block = ExifBlock(File, ItemRanges(Meta, *Location, File.Size())))
           Layout.TiffBlocks.push_back(std::move(*Block));
     NoteXmp(File, Meta, Layout);
-    return false;  // one image's metadata
+    return true;
   });
 }
