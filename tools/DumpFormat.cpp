@@ -134,28 +134,41 @@ std::string EscapeControls(std::string_view Text) {
   return Out;
 }
 
+namespace {
+
+// A list tab's rows, one line each: its three columns separated by tabs.
+void WriteRows(std::ostream& Out, const TEXIF& Doc, const TTabView& Tab) {
+  std::string Row;
+  ForEachRow(Doc, Tab, [&](std::string_view Tag, std::string_view Name, std::string_view Value) {
+    Row.clear();
+    AppendEscaped(Row, Tag);
+    Row += '\t';
+    AppendEscaped(Row, Name);
+    Row += '\t';
+    AppendEscaped(Row, Value);
+    Row += '\n';
+    Out.write(Row.data(), static_cast<std::streamsize>(Row.size()));
+  });
+}
+
+}  // namespace
+
+// A section for each tab, in the tabs' order, but the comment's last: its
+// lines may hold any text.
 void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
   const TEXIF& Doc = Input.Document;
   Out << "== " << EscapeControls(Input.FileName) << '\n';
-  std::string Row;
-  for (const TTagView& View : TagViews) {
-    Out << '[' << View.Title << "]\n";
-    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Row = TagColumnText(Rec.Header.Tag);
-      Row += '\t';
-      AppendEscaped(Row, Rec.Header.Name);
-      Row += '\t';
-      AppendEscaped(Row, View.ValueText(Doc, Rec));
-      Row += '\n';
-      Out.write(Row.data(), static_cast<std::streamsize>(Row.size()));
-    });
+  for (const TTabView& Tab : TabViews) {
+    if (Tab.Kind == tkComment || (Tab.Kind == tkImage && !Input.WithImage)) continue;
+    Out << '[' << Tab.Title << "]\n";
+    if (IsList(Tab)) {
+      WriteRows(Out, Doc, Tab);
+    } else if (Tab.Kind == tkImage) {
+      if (Input.Image) WriteSize(Out, *Input.Image);
+    } else if (Tab.Kind == tkThumbnail) {
+      if (const auto Size = ThumbnailSize(Doc)) WriteSize(Out, *Size);
+    }
   }
-  if (Input.WithImage) {
-    Out << "[Image]\n";
-    if (Input.Image) WriteSize(Out, *Input.Image);
-  }
-  Out << "[Thumbnail]\n";
-  if (const auto Size = ThumbnailSize(Doc)) WriteSize(Out, *Size);
   Out << "[Comment]\n";
   WriteCommentLines(Out, Doc.Comment());
 }
@@ -174,6 +187,16 @@ std::string Indented(const nlohmann::json& Value, size_t Depth) {
   return Text;
 }
 
+nlohmann::json XmpJson(const TXmpProperty& Row) {
+  nlohmann::json Object{{"path", Row.Path}, {"name", Row.Name}, {"value", Row.Value}};
+  if (Row.Sidecar) Object["sidecar"] = true;
+  return Object;
+}
+
+nlohmann::json IptcJson(const TIptcDataset& Row) {
+  return {{"record", Row.Record}, {"dataset", Row.Dataset}, {"name", Row.Name}, {"value", Row.Value}};
+}
+
 // The members of one file's object, written in the order they are given.
 class TJsonMembers {
  public:
@@ -182,15 +205,31 @@ class TJsonMembers {
 
   void Value(std::string_view Key, const nlohmann::json& Value) { Name(Key) << Indented(Value, 2); }
 
-  void Records(std::string_view Key, const TEXIF& Doc) {
-    const TTagView& View = ViewOfKey(Key);
+  // An array of one object per item of Items.
+  template <class TItems, class TObject>
+  void Objects(std::string_view Key, const TItems& Items, TObject&& Object) {
     std::ostream& Out = Name(Key);
     bool Any = false;
-    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Out << (Any ? ",\n      " : "[\n      ") << Indented(RecordJson(Rec, View.ValueText(Doc, Rec)), 3);
+    for (const auto& Item : Items) {
+      Out << (Any ? ",\n      " : "[\n      ") << Indented(Object(Item), 3);
       Any = true;
-    });
+    }
     Out << (Any ? "\n    ]" : "[]");
+  }
+
+  void Tab(const TTabView& Tab, const TDumpInput& Input) {
+    const TEXIF& Doc = Input.Document;
+    switch (Tab.Kind) {
+      case tkTags:
+        Objects(Tab.Key, (Doc.*Tab.Tags->Records)(),
+                [&](const TEXIFTag& Rec) { return RecordJson(Rec, Tab.Tags->ValueText(Doc, Rec)); });
+        break;
+      case tkXmp: Objects(Tab.Key, Doc.XmpProperties(), XmpJson); break;
+      case tkIptc: Objects(Tab.Key, Doc.IptcDatasets(), IptcJson); break;
+      case tkImage: Value(Tab.Key, SizeJson(Input.Image)); break;
+      case tkThumbnail: Value(Tab.Key, SizeJson(ThumbnailSize(Doc))); break;
+      case tkComment: Value(Tab.Key, Doc.Comment()); break;
+    }
   }
 
  private:
@@ -200,30 +239,40 @@ class TJsonMembers {
     return FOut;
   }
 
-  static const TTagView& ViewOfKey(std::string_view Key) {
-    return *std::find_if(TagViews.begin(), TagViews.end(), [&](const TTagView& View) { return View.Key == Key; });
-  }
-
   std::ostream& FOut;
   bool FFirst = true;
 };
 
+// The members that are not a tab's.
+enum TFileMember { fmFile, fmFormat, fmMakerNoteFormat };
+struct TMemberKey {
+  std::string_view Key;
+  const TTabView* Tab;     // a tab's member, or null
+  TFileMember FileMember;  // else this
+};
+constexpr TMemberKey FileMembers[] = {
+    {"file", nullptr, fmFile}, {"format", nullptr, fmFormat}, {"makerNoteFormat", nullptr, fmMakerNoteFormat}};
+
 }  // namespace
 
-// The keys stand in the alphabetical order a JSON library sorts them into.
+// One member per tab (the image's only when it was asked for) and the
+// file's own, in the alphabetical order a JSON library sorts keys into.
 void WriteDumpJson(std::ostream& Out, const TDumpInput& Input) {
   const TEXIF& Doc = Input.Document;
+  std::vector<TMemberKey> Keys(std::begin(FileMembers), std::end(FileMembers));
+  for (const TTabView& Tab : TabViews)
+    if (Tab.Kind != tkImage || Input.WithImage) Keys.push_back({Tab.Key, &Tab, fmFile});
+  std::sort(Keys.begin(), Keys.end(), [](const TMemberKey& A, const TMemberKey& B) { return A.Key < B.Key; });
   TJsonMembers Members(Out);
-  Members.Value("comment", Doc.Comment());
-  Members.Records("exif", Doc);
-  Members.Value("file", Input.FileName);
-  Members.Value("format", Doc.FileFormat());
-  Members.Records("gps", Doc);
-  Members.Records("ifd0", Doc);
-  Members.Records("ifd1", Doc);
-  if (Input.WithImage) Members.Value("image", SizeJson(Input.Image));
-  Members.Records("interop", Doc);
-  Members.Records("makerNote", Doc);
-  Members.Value("makerNoteFormat", MakerNoteFormatName(Doc.MakerNoteFormat()));
-  Members.Value("thumbnail", SizeJson(ThumbnailSize(Doc)));
+  for (const TMemberKey& Key : Keys) {
+    if (Key.Tab != nullptr) {
+      Members.Tab(*Key.Tab, Input);
+      continue;
+    }
+    switch (Key.FileMember) {
+      case fmFile: Members.Value(Key.Key, Input.FileName); break;
+      case fmFormat: Members.Value(Key.Key, Doc.FileFormat()); break;
+      case fmMakerNoteFormat: Members.Value(Key.Key, MakerNoteFormatName(Doc.MakerNoteFormat())); break;
+    }
+  }
 }

@@ -1,5 +1,7 @@
-// What lumentag-dump prints for a loaded document: the rows of the six tag
-// tabs, the thumbnail's size and the comment, as text or as JSON.
+// What lumentag-dump prints for a loaded document: a section for each tab of
+// the viewer (TabViews): the rows of the tag, XMP and IPTC tabs, the
+// thumbnail's size, the picture's when asked for, and the comment, as text
+// or as JSON.
 #pragma once
 
 #include <nlohmann/json.hpp>

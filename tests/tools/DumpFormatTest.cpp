@@ -11,6 +11,7 @@
 #include "DumpFormat.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "MetadataWriter.h"
 #include "PictureMaker.h"
 #include "TempDir.h"
 #include "ValueFormat.h"
@@ -72,6 +73,8 @@ TEST(DumpFormat, TextSections) {
             "[GPS]\n"
             "[Thumbnail]\n"
             "16 x 8\n"
+            "[XMP]\n"
+            "[IPTC]\n"
             "[Comment]\n"
             "one\ntwo\nthree\nfour\\x07\n");
 }
@@ -83,14 +86,14 @@ TEST(DumpFormat, EmptySectionsAndImage) {
   WriteDumpText(Out, {"x\n.png", Doc, true, TPictureSize{3, 4}});
   EXPECT_EQ(Out.str(),
             "== x\\x0A.png\n[IFD 0]\n[EXIF Sub IFD]\n[EXIF Interoperability IFD]\n[Maker Note]\n"
-            "[IFD 1]\n[GPS]\n[Image]\n3 x 4\n[Thumbnail]\n[Comment]\n");
+            "[IFD 1]\n[GPS]\n[Image]\n3 x 4\n[Thumbnail]\n[XMP]\n[IPTC]\n[Comment]\n");
   std::ostringstream Json;
   WriteDumpJson(Json, {"x.png", Doc, true, TPictureSize{3, 4}});
   EXPECT_EQ(Json.str(),
             "  {\n    \"comment\": \"\",\n    \"exif\": [],\n    \"file\": \"x.png\",\n    \"format\": \"unknown\",\n    \"gps\": [],\n"
             "    \"ifd0\": [],\n    \"ifd1\": [],\n    \"image\": {\n      \"height\": 4,\n      \"width\": 3\n    },\n"
-            "    \"interop\": [],\n    \"makerNote\": [],\n    \"makerNoteFormat\": \"mnfUnknown\",\n"
-            "    \"thumbnail\": null\n  }");
+            "    \"interop\": [],\n    \"iptc\": [],\n    \"makerNote\": [],\n    \"makerNoteFormat\": \"mnfUnknown\",\n"
+            "    \"thumbnail\": null,\n    \"xmp\": []\n  }");
 }
 
 TEST(DumpFormat, Json) {
@@ -114,6 +117,34 @@ TEST(DumpFormat, Json) {
   EXPECT_EQ(File["thumbnail"], nlohmann::json({{"width", 16}, {"height", 8}}));
   EXPECT_EQ(File["comment"], "note");
   EXPECT_FALSE(File.contains("image"));
+}
+
+// The XMP and IPTC sections stand between the thumbnail's and the comment's;
+// their JSON objects say a sidecar's rows.
+TEST(DumpFormat, XmpAndIptc) {
+  const TTempDir Dir;
+  const std::string Name = Dir.Write(
+      "photo.jpg", JpegWith({XmpSegment(XmpPacket("<rdf:Description><xmp:Label>a\tb</xmp:Label></rdf:Description>")),
+                             PhotoshopSegment(PhotoshopResource(0x0404, IptcDataset(2, 25, "sea"))), CommentSegment("c")}));
+  Dir.Write("photo.xmp", BytesOf(XmpPacket("<rdf:Description xmp:Rating='5'/>")));
+  TEXIF Doc;
+  Doc.LoadFromFile(Name);
+  std::ostringstream Out;
+  WriteDumpText(Out, {"photo.jpg", Doc});
+  EXPECT_NE(Out.str().find("[Thumbnail]\n"
+                           "[XMP]\n"
+                           "xmp:Label\tLabel\ta\\x09b\n"
+                           "xmp:Rating\tRating (sidecar)\t5\n"
+                           "[IPTC]\n"
+                           "2:25\tKeywords\tsea\n"
+                           "[Comment]\n"
+                           "c\n"),
+            std::string::npos)
+      << Out.str();
+  const nlohmann::json File = DumpJson({"photo.jpg", Doc});
+  EXPECT_EQ(File["xmp"], nlohmann::json::parse(R"J([{"path": "xmp:Label", "name": "Label", "value": "a\tb"},
+      {"path": "xmp:Rating", "name": "Rating (sidecar)", "value": "5", "sidecar": true}])J"));
+  EXPECT_EQ(File["iptc"], nlohmann::json::parse(R"([{"record": 2, "dataset": 25, "name": "Keywords", "value": "sea"}])"));
 }
 
 TEST(DumpFormat, JsonNonFiniteNumbersAreNull) {
