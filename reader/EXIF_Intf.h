@@ -144,8 +144,10 @@ class TEXIF {
   void ReadIptc(const TMetadataLayout& Layout);
   void ReadSidecar();
   // Bytes of metadata as a buffer of their own, or nothing when they are
-  // larger than Limit.
-  std::optional<TByteBuffer> MetadataBytes(const TMetadataBytes& Bytes, int64_t Limit);
+  // larger than Limit, or the first bytes of a range of the file are not
+  // what MayStart expects there.
+  std::optional<TByteBuffer> MetadataBytes(const TMetadataBytes& Bytes, int64_t Limit,
+                                           bool (*MayStart)(std::span<const uint8_t> First));
 
   TMakerNoteFormat FMNF = mnfUnknown;
   // The position in FTIFF of the last Make tag that names a maker (-1: none);

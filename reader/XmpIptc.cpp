@@ -7,17 +7,14 @@
 #include "IptcReader.h"
 #include "XmpReader.h"
 
-namespace {
-
-// The IPTC block is read up to this size: IPTC records are some kilobytes.
-constexpr int64_t MaxIptcBytes = int64_t{64} << 20;
-
-}  // namespace
-
-std::optional<TByteBuffer> TEXIF::MetadataBytes(const TMetadataBytes& Bytes, int64_t Limit) {
+std::optional<TByteBuffer> TEXIF::MetadataBytes(const TMetadataBytes& Bytes, int64_t Limit,
+                                                bool (*MayStart)(std::span<const uint8_t> First)) {
   const TByteRange& Range = Bytes.Range;
   if (Range.Position < 0 || Range.Length < 0 || Range.Length > Limit) return std::nullopt;
-  if (!Bytes.Decoded) return FFile.Copy(Range.Position, Range.Length);
+  if (!Bytes.Decoded) {
+    if (!MayStart(FFile.Copy(Range.Position, std::min<int64_t>(Range.Length, 4)))) return std::nullopt;
+    return FFile.Copy(Range.Position, Range.Length);
+  }
   const auto Size = static_cast<int64_t>(Bytes.Decoded->size());
   if (Range.Position > Size || Range.Length > Size - Range.Position) return std::nullopt;
   const auto Start = Bytes.Decoded->begin() + Range.Position;
@@ -29,7 +26,7 @@ std::optional<TByteBuffer> TEXIF::MetadataBytes(const TMetadataBytes& Bytes, int
 void TEXIF::ReadXmp(const TMetadataLayout& Layout) {
   bool ExtensionRead = Layout.XmpExtension.empty();
   for (const TMetadataBytes& Packet : Layout.XmpPackets) {
-    const std::optional<TByteBuffer> Bytes = MetadataBytes(Packet, MaxXmpBytes);
+    const std::optional<TByteBuffer> Bytes = MetadataBytes(Packet, MaxPacketBytes, MayStartXmpPacket);
     if (!Bytes) continue;
     const size_t First = FXmp.size();
     ReadXmpPacket(*Bytes, FXmp);
@@ -44,7 +41,7 @@ void TEXIF::ReadXmp(const TMetadataLayout& Layout) {
 
 void TEXIF::ReadIptc(const TMetadataLayout& Layout) {
   if (!Layout.Iptc) return;
-  if (const std::optional<TByteBuffer> Bytes = MetadataBytes(*Layout.Iptc, MaxIptcBytes))
+  if (const std::optional<TByteBuffer> Bytes = MetadataBytes(*Layout.Iptc, MaxIptcBytes, MayStartIptc))
     ReadIptcRecords(*Bytes, FIptc);
 }
 

@@ -40,8 +40,9 @@ constexpr std::string_view PhotoshopIdentifier{"Photoshop 3.0\0", 14};
 // Extended XMP is kept to this many parts: a writer cuts a packet into parts
 // of some 65000 bytes, and the joined packet may hold 64 MiB.
 constexpr size_t MaxXmpExtensionParts = 4096;
-// The image resources of all APP13 segments, joined, are read up to this size.
-constexpr int64_t MaxPhotoshopBytes = int64_t{64} << 20;
+// The image resources of all APP13 segments, joined, are read up to the
+// size IPTC records are read to.
+constexpr int64_t MaxPhotoshopBytes = MaxIptcBytes;
 
 // A comment segment: its text runs to the first zero byte, at most 256 bytes.
 // A segment too short to hold its own length is no comment.

@@ -165,8 +165,8 @@ void NoteXmp(TMemoryStream& File, const TChunk& Chunk, TMetadataLayout& Layout) 
     Layout.XmpPackets.push_back({{Start, Length}, {}});
     return;
   }
-  if (!Zlib || Length > MaxXmpBytes) return;
-  std::optional<TByteBuffer> Packet = InflateBounded(File.Copy(Start, Length), static_cast<size_t>(MaxXmpBytes));
+  if (!Zlib || Length > MaxPacketBytes) return;
+  std::optional<TByteBuffer> Packet = InflateBounded(File.Copy(Start, Length), static_cast<size_t>(MaxPacketBytes));
   if (!Packet) return;
   const auto Size = static_cast<int64_t>(Packet->size());
   Layout.XmpPackets.push_back({{0, Size}, std::make_shared<const TByteBuffer>(std::move(*Packet))});

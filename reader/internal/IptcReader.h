@@ -6,10 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <cstdint>
 #include <span>
 #include <vector>
 
 #include "MetadataRecords.h"
+
+// IPTC records, and the Photoshop image resources that hold them, are read
+// up to this size: real records hold some kilobytes, image resources with a
+// thumbnail some hundreds.
+constexpr int64_t MaxIptcBytes = int64_t{16} << 20;
+
+// Whether bytes can start IPTC records (a tag marker) or Photoshop image
+// resources (a resource block's signature).
+bool MayStartIptc(std::span<const uint8_t> First);
+bool MayStartPhotoshopResources(std::span<const uint8_t> First);
 
 // A part of a span of bytes.
 struct TSpanRange {

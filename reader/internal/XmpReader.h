@@ -15,6 +15,14 @@
 
 // No packet above this size is read, and Extended XMP is joined up to it.
 constexpr int64_t MaxXmpBytes = int64_t{64} << 20;
+// A packet that one place of a file holds (a segment, chunk, item, box or
+// tag), or a sidecar, is read up to this size: the largest real ones, with
+// long histories and thumbnails, hold some megabytes.
+constexpr int64_t MaxPacketBytes = int64_t{16} << 20;
+
+// Whether bytes can start an XMP packet: a byte order mark, a blank or "<"
+// in UTF-8, UTF-16 or UTF-32. What is not is not read any further.
+bool MayStartXmpPacket(std::span<const uint8_t> First);
 
 // Appends the rows of one packet, as stored (UTF-8, UTF-16 or UTF-32, with
 // or without the packet wrapper; padding and zero bytes after it are
@@ -39,5 +47,5 @@ std::optional<TByteBuffer> JoinExtendedXmp(TMemoryStream& File, std::span<const 
 // The bytes of the sidecar file beside FileName: the first that exists of
 // NAME.EXT.xmp, NAME.EXT.XMP, NAME.xmp and NAME.XMP (one stat call each,
 // none after the first found); nothing when there is none, or it cannot be
-// read, or it holds more than MaxXmpBytes.
+// read, or it holds more than MaxPacketBytes.
 std::optional<TByteBuffer> ReadXmpSidecar(const std::string& FileName);

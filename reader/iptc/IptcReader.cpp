@@ -139,6 +139,8 @@ std::string ValueText(const TRawDataset& Read, TIptcForm Form, bool Utf8) {
 
 }  // namespace
 
+bool MayStartIptc(std::span<const uint8_t> First) { return !First.empty() && First[0] == TagMarker; }
+
 void ReadIptcRecords(std::span<const uint8_t> Block, std::vector<TIptcDataset>& Rows) {
   const bool Utf8 = RecordsAreUtf8(Block);
   TSpanReader Reader(Block);

@@ -26,6 +26,10 @@ bool IsResourceSignature(std::span<const uint8_t> Bytes) {
 
 }  // namespace
 
+bool MayStartPhotoshopResources(std::span<const uint8_t> First) {
+  return First.size() >= 4 && IsResourceSignature(First.first(4));
+}
+
 // Every block moves the walk on by at least 12 bytes; it ends at the first
 // block that is not whole.
 std::optional<TSpanRange> PhotoshopIptc(std::span<const uint8_t> Resources) {

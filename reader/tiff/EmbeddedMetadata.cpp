@@ -31,8 +31,14 @@ void TTiffParser::NoteEmbeddedMetadata(const TDirectoryEntry& Entry) {
   if (FFound == nullptr || (Entry.Tag != XmpTag && Entry.Tag != IptcTag && Entry.Tag != PhotoshopTag)) return;
   if (Entry.Tag != XmpTag && FFound->Iptc) return;
   const int64_t Length = int64_t{Entry.Count} * ElementSize(Entry.Type);
-  if (Length <= 4 || Length > MaxXmpBytes) return;
-  auto Bytes = std::make_shared<TByteBuffer>(FFile.Copy(int64_t{FIFD0Offset} + Entry.ValueLong(), Length));
+  const int64_t Start = int64_t{FIFD0Offset} + Entry.ValueLong();
+  // A tag whose first bytes cannot start what it holds is not read further.
+  const TByteBuffer First = FFile.Copy(Start, 4);
+  const bool Plausible = Entry.Tag == XmpTag ? MayStartXmpPacket(First)
+                         : Entry.Tag == IptcTag ? MayStartIptc(First)
+                                                : MayStartPhotoshopResources(First);
+  if (Length <= 4 || Length > (Entry.Tag == XmpTag ? MaxPacketBytes : MaxIptcBytes) || !Plausible) return;
+  auto Bytes = std::make_shared<TByteBuffer>(FFile.Copy(Start, Length));
   const auto Size = static_cast<int64_t>(Bytes->size());
   if (Entry.Tag == XmpTag) {
     FFound->XmpPackets.push_back({{0, Size}, std::move(Bytes)});

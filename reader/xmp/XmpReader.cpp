@@ -369,6 +369,8 @@ void ReadXmpPacket(std::span<const uint8_t> Packet, std::vector<TXmpProperty>& R
   TXmpParse(Rows, Sidecar, Packet.size()).Run(XmpPacketText(Packet));
 }
 
+bool MayStartXmpPacket(std::span<const uint8_t> First) { return StartsLikeXml(First); }
+
 std::string_view ExtendedXmpGuid(std::span<const TXmpProperty> Rows) {
   for (const TXmpProperty& Row : Rows)
     if (Row.Path == "xmpNote:HasExtendedXMP") return Row.Value;

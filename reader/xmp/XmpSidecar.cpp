@@ -35,7 +35,7 @@ std::optional<TByteBuffer> ReadXmpSidecar(const std::string& FileName) {
     // The first name that exists is the sidecar, whatever it holds.
     try {
       const std::optional<TOpenFile> File = OpenRegularFile(Name);
-      if (!File || File->Size() > MaxXmpBytes) return std::nullopt;
+      if (!File || File->Size() > MaxPacketBytes) return std::nullopt;
       TByteBuffer Bytes(static_cast<size_t>(File->Size()));
       Bytes.resize(File->ReadAt(0, Bytes));
       return Bytes;

@@ -81,6 +81,17 @@ bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
 }  // namespace
 
+bool StartsLikeXml(std::span<const uint8_t> First) {
+  size_t Skip = 0;
+  const TEncoding Encoding = EncodingOf(First, Skip);
+  if (Skip > 0) return true;
+  const size_t UnitSize = Encoding == TEncoding::Utf8 ? 1 : Encoding == TEncoding::Utf16BE || Encoding == TEncoding::Utf16LE ? 2 : 4;
+  if (First.size() < UnitSize) return false;
+  const bool BigEndian = Encoding == TEncoding::Utf16BE || Encoding == TEncoding::Utf32BE;
+  const uint32_t Unit = ::Unit(First, 0, UnitSize, BigEndian);
+  return Unit == '<' || Unit == ' ' || Unit == '\t' || Unit == '\r' || Unit == '\n';
+}
+
 std::string XmpPacketText(std::span<const uint8_t> Packet) {
   size_t Skip = 0;
   const TEncoding Encoding = EncodingOf(Packet, Skip);

@@ -14,6 +14,10 @@
 // after it is not read. Ill-formed UTF-16 or UTF-32 becomes U+FFFD.
 std::string XmpPacketText(std::span<const uint8_t> Packet);
 
+// Whether the first code unit of bytes in the encoding they announce is a
+// byte order mark, a blank or "<".
+bool StartsLikeXml(std::span<const uint8_t> First);
+
 // A local name as words: a blank before each capital that follows a small
 // letter or a digit, before the last capital of a run of them followed by a
 // small letter, and before a digit that follows a letter; underscores become
