@@ -30,8 +30,8 @@ fuzz() {
   ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
   CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLUMENTAG_TESTS=ON -DLUMENTAG_FUZZ=ON >/dev/null
-  cmake --build "$dir" --target fuzz-document fuzz-file fuzz-makernote fuzz-jpeg fuzz-picture fuzz-xmp fuzz-iptc \
-    make-hostile-files
+  cmake --build "$dir" --target fuzz-document fuzz-file fuzz-makernote fuzz-jpeg fuzz-picture fuzz-xmp \
+    fuzz-iptc make-hostile-files
   "$dir/make-hostile-files" "$dir/hostile"
   mkdir -p "$dir/artifacts"
   for target in document file makernote jpeg picture xmp iptc; do
