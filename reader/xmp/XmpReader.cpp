@@ -14,6 +14,12 @@
 // Expat runs with namespaces, its element and attribute names given as
 // "URI\1local\1prefix". A document type declaration stops the parse where it
 // starts, so no entity can be declared, and no external entity is ever read.
+// Debian's expat is built with DTD support, but expat.h declares the
+// functions that set its protection against entity expansion only where
+// XML_DTD is defined, as it is in expat's own build.
+#ifndef XML_DTD
+#define XML_DTD 1
+#endif
 #include <expat.h>
 
 #include <memory>
@@ -166,10 +172,8 @@ void TXmpParse::Run(std::string_view Text) {
   XML_SetCharacterDataHandler(FParser, OnText);
   XML_SetStartDoctypeDeclHandler(FParser, OnDoctype);
   XML_SetParamEntityParsing(FParser, XML_PARAM_ENTITY_PARSING_NEVER);
-#ifdef XML_DTD
   XML_SetBillionLaughsAttackProtectionMaximumAmplification(FParser, MaxAmplification);
   XML_SetBillionLaughsAttackProtectionActivationThreshold(FParser, AmplificationThreshold);
-#endif
   // Packets are at most MaxXmpBytes, which an int holds.
   if (XML_Parse(FParser, Text.data(), static_cast<int>(Text.size()), XML_TRUE) != XML_STATUS_OK) {
     const std::string Message = FStopped ? FStopReason : XML_ErrorString(XML_GetErrorCode(FParser));
