@@ -14,6 +14,8 @@
 // Expat runs with namespaces, its element and attribute names given as
 // "URI\1local\1prefix". A document type declaration stops the parse where it
 // starts, so no entity can be declared, and no external entity is ever read.
+// The library is loaded when the first packet is read, not at every start of
+// the programs: most photos hold no XMP.
 // Debian's expat is built with DTD support, but expat.h declares the
 // functions that set its protection against entity expansion only where
 // XML_DTD is defined, as it is in expat's own build.
@@ -23,8 +25,10 @@
 #include <expat.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "LibraryLoader.h"
 #include "XmpNamespaces.h"
 #include "XmpReader.h"
 #include "XmpText.h"
@@ -46,6 +50,59 @@ int64_t RowBudget(size_t PacketSize) { return 8 * static_cast<int64_t>(PacketSiz
 // (no entity can be declared here anyway): its default factor and threshold.
 constexpr float MaxAmplification = 100.0f;
 constexpr unsigned long long AmplificationThreshold = 8 << 20;
+
+// The functions of expat the reader calls.
+struct TExpat {
+  decltype(&XML_ParserCreateNS) ParserCreateNS = nullptr;
+  decltype(&XML_ParserFree) ParserFree = nullptr;
+  decltype(&XML_SetReturnNSTriplet) SetReturnNSTriplet = nullptr;
+  decltype(&XML_SetUserData) SetUserData = nullptr;
+  decltype(&XML_SetElementHandler) SetElementHandler = nullptr;
+  decltype(&XML_SetCharacterDataHandler) SetCharacterDataHandler = nullptr;
+  decltype(&XML_SetStartDoctypeDeclHandler) SetStartDoctypeDeclHandler = nullptr;
+  decltype(&XML_SetParamEntityParsing) SetParamEntityParsing = nullptr;
+  decltype(&XML_SetBillionLaughsAttackProtectionMaximumAmplification) SetMaximumAmplification = nullptr;
+  decltype(&XML_SetBillionLaughsAttackProtectionActivationThreshold) SetActivationThreshold = nullptr;
+  decltype(&XML_Parse) Parse = nullptr;
+  decltype(&XML_StopParser) StopParser = nullptr;
+  decltype(&XML_GetErrorCode) GetErrorCode = nullptr;
+  decltype(&XML_ErrorString) ErrorString = nullptr;
+  decltype(&XML_GetCurrentLineNumber) GetCurrentLineNumber = nullptr;
+  decltype(&XML_GetCurrentColumnNumber) GetCurrentColumnNumber = nullptr;
+};
+
+struct TExpatLibrary {
+  std::optional<TExpat> Functions;  // nothing when the library cannot be loaded
+  std::string Failure;              // then why
+};
+
+const TExpatLibrary& Expat() {
+  static const TExpatLibrary Loaded = [] {
+    TExpat Functions;
+    TLibraryLoader Library("libexpat.so.1");
+    Library.Find(Functions.ParserCreateNS, "XML_ParserCreateNS");
+    Library.Find(Functions.ParserFree, "XML_ParserFree");
+    Library.Find(Functions.SetReturnNSTriplet, "XML_SetReturnNSTriplet");
+    Library.Find(Functions.SetUserData, "XML_SetUserData");
+    Library.Find(Functions.SetElementHandler, "XML_SetElementHandler");
+    Library.Find(Functions.SetCharacterDataHandler, "XML_SetCharacterDataHandler");
+    Library.Find(Functions.SetStartDoctypeDeclHandler, "XML_SetStartDoctypeDeclHandler");
+    Library.Find(Functions.SetParamEntityParsing, "XML_SetParamEntityParsing");
+    Library.Find(Functions.SetMaximumAmplification, "XML_SetBillionLaughsAttackProtectionMaximumAmplification");
+    Library.Find(Functions.SetActivationThreshold, "XML_SetBillionLaughsAttackProtectionActivationThreshold");
+    Library.Find(Functions.Parse, "XML_Parse");
+    Library.Find(Functions.StopParser, "XML_StopParser");
+    Library.Find(Functions.GetErrorCode, "XML_GetErrorCode");
+    Library.Find(Functions.ErrorString, "XML_ErrorString");
+    Library.Find(Functions.GetCurrentLineNumber, "XML_GetCurrentLineNumber");
+    Library.Find(Functions.GetCurrentColumnNumber, "XML_GetCurrentColumnNumber");
+    TExpatLibrary Result;
+    Result.Failure = Library.Finish();
+    if (Result.Failure.empty()) Result.Functions = Functions;
+    return Result;
+  }();
+  return Loaded;
+}
 
 struct TName {
   std::string_view Namespace, Local, Prefix;
@@ -106,10 +163,6 @@ struct TFrame {
   bool HasRdfValue = false;    // a struct with an rdf:value: its other fields are qualifiers
 };
 
-struct TParserFree {
-  void operator()(XML_Parser Parser) const { XML_ParserFree(Parser); }
-};
-
 class TXmpParse {
  public:
   TXmpParse(std::vector<TXmpProperty>& Rows, bool Sidecar, size_t PacketSize)
@@ -148,6 +201,7 @@ class TXmpParse {
   void AddErrorRow(std::string_view Message);
   void Stop(std::string Reason);
 
+  const TExpat* FExpat = nullptr;
   XML_Parser FParser = nullptr;
   std::vector<TXmpProperty>& FRows;
   bool FSidecar;
@@ -163,22 +217,27 @@ class TXmpParse {
 
 void TXmpParse::Run(std::string_view Text) {
   if (TrimBlanks(Text).empty()) return;
-  const std::unique_ptr<XML_ParserStruct, TParserFree> Parser(XML_ParserCreateNS("UTF-8", NamespaceSeparator));
+  const TExpatLibrary& Library = Expat();
+  if (!Library.Functions) return AddErrorRow("line 1, column 1: " + Library.Failure);
+  const TExpat& E = *Library.Functions;
+  FExpat = &E;
+  const std::unique_ptr<XML_ParserStruct, decltype(E.ParserFree)> Parser(E.ParserCreateNS("UTF-8", NamespaceSeparator),
+                                                                         E.ParserFree);
   if (!Parser) return AddErrorRow("line 1, column 1: out of memory");
   FParser = Parser.get();
-  XML_SetReturnNSTriplet(FParser, XML_TRUE);
-  XML_SetUserData(FParser, this);
-  XML_SetElementHandler(FParser, OnStart, OnEnd);
-  XML_SetCharacterDataHandler(FParser, OnText);
-  XML_SetStartDoctypeDeclHandler(FParser, OnDoctype);
-  XML_SetParamEntityParsing(FParser, XML_PARAM_ENTITY_PARSING_NEVER);
-  XML_SetBillionLaughsAttackProtectionMaximumAmplification(FParser, MaxAmplification);
-  XML_SetBillionLaughsAttackProtectionActivationThreshold(FParser, AmplificationThreshold);
+  E.SetReturnNSTriplet(FParser, XML_TRUE);
+  E.SetUserData(FParser, this);
+  E.SetElementHandler(FParser, OnStart, OnEnd);
+  E.SetCharacterDataHandler(FParser, OnText);
+  E.SetStartDoctypeDeclHandler(FParser, OnDoctype);
+  E.SetParamEntityParsing(FParser, XML_PARAM_ENTITY_PARSING_NEVER);
+  E.SetMaximumAmplification(FParser, MaxAmplification);
+  E.SetActivationThreshold(FParser, AmplificationThreshold);
   // Packets are at most MaxXmpBytes, which an int holds.
-  if (XML_Parse(FParser, Text.data(), static_cast<int>(Text.size()), XML_TRUE) != XML_STATUS_OK) {
-    const std::string Message = FStopped ? FStopReason : XML_ErrorString(XML_GetErrorCode(FParser));
-    const XML_Size Line = FStopped ? FStopLine : XML_GetCurrentLineNumber(FParser);
-    const XML_Size Column = FStopped ? FStopColumn : XML_GetCurrentColumnNumber(FParser);
+  if (E.Parse(FParser, Text.data(), static_cast<int>(Text.size()), XML_TRUE) != XML_STATUS_OK) {
+    const std::string Message = FStopped ? FStopReason : E.ErrorString(E.GetErrorCode(FParser));
+    const XML_Size Line = FStopped ? FStopLine : E.GetCurrentLineNumber(FParser);
+    const XML_Size Column = FStopped ? FStopColumn : E.GetCurrentColumnNumber(FParser);
     AddErrorRow("line " + std::to_string(Line) + ", column " + std::to_string(Column + 1) + ": " + Message);
   }
 }
@@ -187,9 +246,9 @@ void TXmpParse::Stop(std::string Reason) {
   if (FStopped) return;
   FStopped = true;
   FStopReason = std::move(Reason);
-  FStopLine = XML_GetCurrentLineNumber(FParser);
-  FStopColumn = XML_GetCurrentColumnNumber(FParser);
-  XML_StopParser(FParser, XML_FALSE);
+  FStopLine = FExpat->GetCurrentLineNumber(FParser);
+  FStopColumn = FExpat->GetCurrentColumnNumber(FParser);
+  FExpat->StopParser(FParser, XML_FALSE);
 }
 
 TFrame& TXmpParse::Push(TNode Kind, std::string Path, std::string Local) {
