@@ -1,14 +1,27 @@
 // The CSV writer: a line per row, under the header file,section,tag,name,value.
 #include "DumpFormat.h"
 #include "DumpSections.h"
+#include "PlainBytes.h"
 #include "ValueFormat.h"
 
 namespace {
 
+// Whether Field holds a comma or a double quote, which RFC 4180 quotes (a
+// line break it quotes too, but the text's escapes leave none).
+bool NeedsQuotes(std::string_view Field) {
+  using namespace PlainBytes;
+  size_t At = 0;
+  for (; Field.size() - At >= 8; At += 8)
+    if (const uint64_t Bytes = Word(Field, At); Any(Bytes, ',') || Any(Bytes, '"')) return true;
+  for (; At < Field.size(); ++At)
+    if (Field[At] == ',' || Field[At] == '"') return true;
+  return false;
+}
+
 // A field as RFC 4180 writes it: in quotes, each quote doubled, when it
 // holds a comma, a quote or a line break; else as it is.
 void AppendCsvField(std::string& Out, std::string_view Field) {
-  if (Field.find_first_of(",\"\r\n") == std::string_view::npos) {
+  if (!NeedsQuotes(Field) && Field.find_first_of("\r\n") == std::string_view::npos) {
     Out += Field;
     return;
   }
@@ -37,7 +50,7 @@ class TCsvRows : public TRowSink {
     for (const std::string_view Field : {Tag, Name, Value}) {
       FOut += ',';
       // Escaping adds no comma or quote: a field without one needs no quotes.
-      if (Field.find_first_of(",\"") == std::string_view::npos) {
+      if (!NeedsQuotes(Field)) {
         AppendEscapedControls(FOut, Field);
         continue;
       }
