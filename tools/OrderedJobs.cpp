@@ -72,8 +72,7 @@ void TOrderedJobs::Finish() {
   if (FThreads.empty()) return;
   {
     std::unique_lock Lock(FMutex);
-    while (!FStopped && DeliverOldest(Lock, true)) {
-    }
+    while (!FStopped && FDelivered < FQueued) DeliverDone(Lock, true);
     FClosed = true;
   }
   FWorkQueued.notify_all();
@@ -100,13 +99,11 @@ void TOrderedJobs::Start() {
 
 void TOrderedJobs::Queue(TWalkEntry&& Entry) {
   std::unique_lock Lock(FMutex);
-  while (!FStopped && FQueued - FDelivered == FSlots.size()) DeliverOldest(Lock, true);
+  while (!FStopped && FQueued - FDelivered == FSlots.size()) DeliverDone(Lock, true);
   if (FStopped) return;
   FSlots[FQueued % FSlots.size()].Entry = std::move(Entry);
   ++FQueued;
   FWorkQueued.notify_one();
-  while (!FStopped && DeliverOldest(Lock, false)) {
-  }
 }
 
 void TOrderedJobs::Worker(unsigned Index) {
@@ -121,27 +118,31 @@ void TOrderedJobs::Worker(unsigned Index) {
     FWork(Index, Slot.Entry, Slot.Result);
     Lock.lock();
     Slot.Done = true;
-    if (Item == FDelivered) FOldestDone.notify_one();
+    ++FFinished;
+    if (BatchDone()) FBatchDone.notify_one();
   }
 }
 
-bool TOrderedJobs::DeliverOldest(std::unique_lock<std::mutex>& Lock, bool Wait) {
-  if (FDelivered == FQueued) return false;
-  TSlot& Slot = FSlots[FDelivered % FSlots.size()];
-  if (!Slot.Done) {
-    if (!Wait) return false;
-    FOldestDone.wait(Lock, [&Slot] { return Slot.Done; });
+bool TOrderedJobs::BatchDone() const {
+  return FDelivered < FQueued && FSlots[FDelivered % FSlots.size()].Done &&
+         (FFinished - FDelivered >= FSlots.size() / 2 || FFinished == FQueued);
+}
+
+void TOrderedJobs::DeliverDone(std::unique_lock<std::mutex>& Lock, bool Wait) {
+  if (Wait) FBatchDone.wait(Lock, [this] { return BatchDone(); });
+  while (!FStopped && FDelivered < FQueued) {
+    TSlot& Slot = FSlots[FDelivered % FSlots.size()];
+    if (!Slot.Done) return;
+    // A slot that is done is the calling thread's until it is queued again.
+    Lock.unlock();
+    const bool Going = FDeliver(Slot.Result);
+    if (Slot.Result.Out.capacity() > MaxKeptOutput) Slot.Result.Out = std::string();
+    Lock.lock();
+    Slot.Done = false;
+    ++FDelivered;
+    if (!Going) {
+      FStopped = true;
+      FTaken = FQueued;  // the entries not yet taken are dropped
+    }
   }
-  // A slot that is done is the calling thread's until it is queued again.
-  Lock.unlock();
-  const bool Going = FDeliver(Slot.Result);
-  if (Slot.Result.Out.capacity() > MaxKeptOutput) Slot.Result.Out = std::string();
-  Lock.lock();
-  Slot.Done = false;
-  ++FDelivered;
-  if (!Going) {
-    FStopped = true;
-    FTaken = FQueued;  // the entries not yet taken are dropped
-  }
-  return Going;
 }

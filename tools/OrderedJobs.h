@@ -2,8 +2,10 @@
 // files came. Each file takes a slot of a ring (the window); a worker thread
 // takes the oldest file not yet taken and fills its slot, and the calling
 // thread hands the slots on strictly in order, the oldest first, so a slow
-// file holds back at most the window's other slots. One job, or a single
-// file, runs on the calling thread alone.
+// file holds back at most the window's other slots. The calling thread
+// sleeps while the window is full until half of it can be handed on (or all
+// that was queued), so that it wakes once for many files, not for each. One
+// job, or a single file, runs on the calling thread alone.
 #pragma once
 
 #include <condition_variable>
@@ -56,9 +58,12 @@ class TOrderedJobs {
   void Start();
   void Queue(TWalkEntry&& Entry);
   void Worker(unsigned Index);
-  // Hands on the oldest result when it is done, or (Wait) once it is;
-  // false when there was none to wait for.
-  bool DeliverOldest(std::unique_lock<std::mutex>& Lock, bool Wait);
+  // Whether the oldest result is done and, with it, half a window of
+  // results or all that were queued: worth waking the calling thread for.
+  bool BatchDone() const;
+  // Hands on the results that are done, oldest first, up to the first that
+  // is not; waits for a batch first when Wait says so.
+  void DeliverDone(std::unique_lock<std::mutex>& Lock, bool Wait);
   void Stop();
 
   unsigned FJobs;
@@ -72,10 +77,11 @@ class TOrderedJobs {
 
   std::mutex FMutex;
   std::condition_variable FWorkQueued;   // workers wait for it
-  std::condition_variable FOldestDone;   // the calling thread waits for it
+  std::condition_variable FBatchDone;    // the calling thread waits for it
   std::vector<TSlot> FSlots;
   uint64_t FQueued = 0;     // entries put into slots
   uint64_t FTaken = 0;      // entries taken by a worker
+  uint64_t FFinished = 0;   // results filled in, in any order
   uint64_t FDelivered = 0;  // results handed on
   bool FClosed = false;
   std::vector<std::thread> FThreads;
