@@ -1,65 +1,12 @@
 #include "DumpFormat.h"
 
-#include <algorithm>
-#include <cmath>
+#include <array>
 #include <vector>
 
+#include "DumpSections.h"
 #include "PictureSource.h"
+#include "PlainBytes.h"
 #include "ValueFormat.h"
-
-namespace {
-
-void WriteSize(std::ostream& Out, const TPictureSize& Size) {
-  Out << Size.Width << " x " << Size.Height << '\n';
-}
-
-// The comment line by line: CR LF, CR and LF each end a line, and a final
-// line break adds no empty line.
-void WriteCommentLines(std::ostream& Out, std::string_view Comment) {
-  while (!Comment.empty()) {
-    const size_t Break = Comment.find_first_of("\r\n");
-    Out << EscapeControls(Comment.substr(0, Break)) << '\n';
-    if (Break == std::string_view::npos) return;
-    const size_t Next = (Comment[Break] == '\r' && Break + 1 < Comment.size() &&
-                         Comment[Break + 1] == '\n')
-                            ? Break + 2
-                            : Break + 1;
-    Comment.remove_prefix(Next);
-  }
-}
-
-nlohmann::json NumberOrNull(double Value) {
-  if (!std::isfinite(Value)) return nullptr;
-  return Value;
-}
-
-nlohmann::json RecordJson(const TEXIFTag& Rec, std::string Value) {
-  nlohmann::json Numbers = nlohmann::json::array();
-  for (double Number : Rec.NumericValue) Numbers.push_back(NumberOrNull(Number));
-  return {
-      {"tag", Rec.Header.Tag},
-      {"name", Rec.Header.Name},
-      {"units", Rec.Header.Units},
-      {"dim", Rec.Header.Dim},
-      {"typ", Rec.Typ},
-      {"numbers", std::move(Numbers)},
-      {"string", Rec.StringValue},
-      {"value", std::move(Value)},
-  };
-}
-
-nlohmann::json SizeJson(const std::optional<TPictureSize>& Size) {
-  if (!Size) return nullptr;
-  return {{"width", Size->Width}, {"height", Size->Height}};
-}
-
-std::optional<TPictureSize> ThumbnailSize(const TEXIF& Doc) {
-  const TJPEGImage* Thumbnail = Doc.Thumbnail();
-  if (Thumbnail == nullptr || Thumbnail->Empty()) return std::nullopt;
-  return TPictureSize{Thumbnail->Width(), Thumbnail->Height()};
-}
-
-}  // namespace
 
 namespace {
 
@@ -93,10 +40,24 @@ std::optional<TPictureSize> ImageTabSize(const TEXIF& Doc, std::span<const uint8
   }
 }
 
+std::optional<TPictureSize> ThumbnailSize(const TEXIF& Doc) {
+  const TJPEGImage* Thumbnail = Doc.Thumbnail();
+  if (Thumbnail == nullptr || Thumbnail->Empty()) return std::nullopt;
+  return TPictureSize{Thumbnail->Width(), Thumbnail->Height()};
+}
+
 namespace {
 
-// Whether the byte at At starts a character that is escaped, and how many
-// bytes that character has (0 when it is not escaped).
+// The bytes that may start an escaped character: the controls, DEL, and
+// the first bytes of U+0080 to U+009F (C2) and of U+2028 and U+2029 (E2).
+constexpr std::array<bool, 256> MayBeEscaped = [] {
+  std::array<bool, 256> Bytes{};
+  for (size_t Byte = 0; Byte < 0x20; ++Byte) Bytes[Byte] = true;
+  Bytes[0x7F] = Bytes[0xC2] = Bytes[0xE2] = true;
+  return Bytes;
+}();
+
+// How many bytes the character at At has when it is escaped, else 0.
 size_t EscapedLength(std::string_view Text, size_t At) {
   const auto Byte = [&](size_t Ahead) {
     return At + Ahead < Text.size() ? static_cast<unsigned char>(Text[At + Ahead]) : 0u;
@@ -108,9 +69,23 @@ size_t EscapedLength(std::string_view Text, size_t At) {
   return 0;
 }
 
-void AppendEscaped(std::string& Out, std::string_view Text) {
+// Whether none of the eight bytes from At can start an escaped character:
+// all are ASCII, none a control or DEL.
+bool EightPlainBytes(std::string_view Text, size_t At) {
+  using namespace PlainBytes;
+  if (Text.size() - At < 8) return false;
+  const uint64_t Bytes = Word(Text, At);
+  return !AnyHigh(Bytes) && !AnyBelow(Bytes, 0x20) && !Any(Bytes, 0x7F);
+}
+
+}  // namespace
+
+void AppendEscapedControls(std::string& Out, std::string_view Text) {
   size_t Plain = 0;  // start of the bytes not yet appended
   for (size_t At = 0; At < Text.size(); ++At) {
+    while (EightPlainBytes(Text, At)) At += 8;
+    if (At == Text.size()) break;
+    if (!MayBeEscaped[static_cast<unsigned char>(Text[At])]) continue;
     const size_t Length = EscapedLength(Text, At);
     if (Length == 0) continue;
     Out.append(Text.substr(Plain, At - Plain));
@@ -126,104 +101,84 @@ void AppendEscaped(std::string& Out, std::string_view Text) {
   Out.append(Text.substr(Plain));
 }
 
-}  // namespace
-
 std::string EscapeControls(std::string_view Text) {
   std::string Out;
-  AppendEscaped(Out, Text);
+  AppendEscapedControls(Out, Text);
   return Out;
-}
-
-void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
-  const TEXIF& Doc = Input.Document;
-  Out << "== " << EscapeControls(Input.FileName) << '\n';
-  std::string Row;
-  for (const TTagView& View : TagViews) {
-    Out << '[' << View.Title << "]\n";
-    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Row = TagColumnText(Rec.Header.Tag);
-      Row += '\t';
-      AppendEscaped(Row, Rec.Header.Name);
-      Row += '\t';
-      AppendEscaped(Row, View.ValueText(Doc, Rec));
-      Row += '\n';
-      Out.write(Row.data(), static_cast<std::streamsize>(Row.size()));
-    });
-  }
-  if (Input.WithImage) {
-    Out << "[Image]\n";
-    if (Input.Image) WriteSize(Out, *Input.Image);
-  }
-  Out << "[Thumbnail]\n";
-  if (const auto Size = ThumbnailSize(Doc)) WriteSize(Out, *Size);
-  Out << "[Comment]\n";
-  WriteCommentLines(Out, Doc.Comment());
 }
 
 namespace {
 
-constexpr auto InvalidUtf8 = nlohmann::json::error_handler_t::replace;
-
-// A value as it stands Depth levels deep in an output indented by two
-// spaces a level: its lines after the first moved in to that depth.
-std::string Indented(const nlohmann::json& Value, size_t Depth) {
-  std::string Text = Value.dump(2, ' ', false, InvalidUtf8);
-  const std::string Margin(2 * Depth, ' ');
-  for (size_t Break = Text.find('\n'); Break != std::string::npos; Break = Text.find('\n', Break + 1))
-    Text.insert(Break + 1, Margin);
-  return Text;
+void AppendSize(std::string& Out, const TPictureSize& Size) {
+  AppendInt(Out, Size.Width);
+  Out += " x ";
+  AppendInt(Out, Size.Height);
+  Out += '\n';
 }
 
-// The members of one file's object, written in the order they are given.
-class TJsonMembers {
+// The comment line by line: CR LF, CR and LF each end a line, and a final
+// line break adds no empty line.
+void AppendCommentLines(std::string& Out, std::string_view Comment) {
+  while (!Comment.empty()) {
+    const size_t Break = Comment.find_first_of("\r\n");
+    AppendEscapedControls(Out, Comment.substr(0, Break));
+    Out += '\n';
+    if (Break == std::string_view::npos) return;
+    const size_t Next = (Comment[Break] == '\r' && Break + 1 < Comment.size() &&
+                         Comment[Break + 1] == '\n')
+                            ? Break + 2
+                            : Break + 1;
+    Comment.remove_prefix(Next);
+  }
+}
+
+// A row a line: tag, name and value separated by tabs.
+class TTextRows : public TRowSink {
  public:
-  explicit TJsonMembers(std::ostream& Out) : FOut(Out) { FOut << "  {\n"; }
-  ~TJsonMembers() { FOut << "\n  }"; }
-
-  void Value(std::string_view Key, const nlohmann::json& Value) { Name(Key) << Indented(Value, 2); }
-
-  void Records(std::string_view Key, const TEXIF& Doc) {
-    const TTagView& View = ViewOfKey(Key);
-    std::ostream& Out = Name(Key);
-    bool Any = false;
-    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Out << (Any ? ",\n      " : "[\n      ") << Indented(RecordJson(Rec, View.ValueText(Doc, Rec)), 3);
-      Any = true;
-    });
-    Out << (Any ? "\n    ]" : "[]");
+  explicit TTextRows(std::string& Out) : FOut(Out) {}
+  void Row(std::string_view Tag, std::string_view Name, std::string_view Value) override {
+    AppendEscapedControls(FOut, Tag);
+    FOut += '\t';
+    AppendEscapedControls(FOut, Name);
+    FOut += '\t';
+    AppendEscapedControls(FOut, Value);
+    FOut += '\n';
   }
 
  private:
-  std::ostream& Name(std::string_view Key) {
-    FOut << (FFirst ? "" : ",\n") << "    \"" << Key << "\": ";
-    FFirst = false;
-    return FOut;
-  }
-
-  static const TTagView& ViewOfKey(std::string_view Key) {
-    return *std::find_if(TagViews.begin(), TagViews.end(), [&](const TTagView& View) { return View.Key == Key; });
-  }
-
-  std::ostream& FOut;
-  bool FFirst = true;
+  std::string& FOut;
 };
+
+void AppendTitle(std::string& Out, std::string_view Title) {
+  Out += '[';
+  Out += Title;
+  Out += "]\n";
+}
 
 }  // namespace
 
-// The keys stand in the alphabetical order a JSON library sorts them into.
-void WriteDumpJson(std::ostream& Out, const TDumpInput& Input) {
+void AppendDumpText(std::string& Out, const TDumpInput& Input) {
   const TEXIF& Doc = Input.Document;
-  TJsonMembers Members(Out);
-  Members.Value("comment", Doc.Comment());
-  Members.Records("exif", Doc);
-  Members.Value("file", Input.FileName);
-  Members.Value("format", Doc.FileFormat());
-  Members.Records("gps", Doc);
-  Members.Records("ifd0", Doc);
-  Members.Records("ifd1", Doc);
-  if (Input.WithImage) Members.Value("image", SizeJson(Input.Image));
-  Members.Records("interop", Doc);
-  Members.Records("makerNote", Doc);
-  Members.Value("makerNoteFormat", MakerNoteFormatName(Doc.MakerNoteFormat()));
-  Members.Value("thumbnail", SizeJson(ThumbnailSize(Doc)));
+  Out += "== ";
+  AppendEscapedControls(Out, Input.FileName);
+  Out += '\n';
+  TTextRows Rows(Out);
+  for (const TDumpSection& Section : DumpSections()) {
+    AppendTitle(Out, Section.Title);
+    Section.Rows(Section, Input, Rows);
+  }
+  if (Input.WithImage) {
+    AppendTitle(Out, "Image");
+    if (Input.Image) AppendSize(Out, *Input.Image);
+  }
+  AppendTitle(Out, "Thumbnail");
+  if (const auto Size = ThumbnailSize(Doc)) AppendSize(Out, *Size);
+  AppendTitle(Out, "Comment");
+  AppendCommentLines(Out, Doc.Comment());
+}
+
+void WriteDumpText(std::ostream& Out, const TDumpInput& Input) {
+  std::string Text;
+  AppendDumpText(Text, Input);
+  Out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
 }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "ContainerWriter.h"
 #include "DumpFormat.h"
 #include "ExifWriter.h"
@@ -114,6 +116,22 @@ TEST(DumpFormat, Json) {
   EXPECT_EQ(File["thumbnail"], nlohmann::json({{"width", 16}, {"height", 8}}));
   EXPECT_EQ(File["comment"], "note");
   EXPECT_FALSE(File.contains("image"));
+}
+
+// A line per row: fields escaped as the text escapes them (a tab, a line
+// break), and in quotes, quotes doubled, when they hold a comma or a quote.
+TEST(DumpFormat, CsvRows) {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon").Ascii(0x010E, "tab\there, \"quoted\"\nnext");
+  TEXIF Doc;
+  LoadBytes(Doc, TiffBlock(Ifd0));
+  std::string Csv;
+  AppendDumpCsv(Csv, {"dir/a,\"b\"\r.tif", Doc, true, TPictureSize{3, 4}});
+  const std::string File = "\"dir/a,\"\"b\"\"\\x0D.tif\"";
+  EXPECT_EQ(Csv, File + ",IFD 0,0x10F,Equipment Make,Canon\n" + File +
+                     ",IFD 0,0x10E,Image Description,\"tab\\x09here, \"\"quoted\"\"\\x0Anext\"\n" + File +
+                     ",Image,,size,3 x 4\n");
+  EXPECT_EQ(CsvHeader, "file,section,tag,name,value\n");
 }
 
 TEST(DumpFormat, JsonNonFiniteNumbersAreNull) {
