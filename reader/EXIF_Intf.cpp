@@ -48,6 +48,8 @@ void TEXIF::LoadFromStream(std::istream& Stream) {
 
 void TEXIF::LoadFromBytes(TByteBuffer Bytes) { LoadFrom(TMemoryStream(std::move(Bytes))); }
 
+void TEXIF::LoadFromMemory(std::span<const uint8_t> Bytes) { LoadFrom(TMemoryStream(Bytes)); }
+
 // The container reader of the file's kind finds its TIFF blocks and the rest;
 // the TIFF parser reads each block into the lists.
 void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
