@@ -39,9 +39,28 @@ void WriteComment(TJsonWriter& Json, const TDumpInput& Input, const TJsonMember&
   Json.String(Input.Document.Comment());
 }
 
+std::string HexBytes(std::string_view Text) {
+  constexpr char Digits[] = "0123456789abcdef";
+  std::string Hex;
+  Hex.reserve(2 * Text.size());
+  for (const char Char : Text) {
+    const auto Byte = static_cast<unsigned char>(Char);
+    Hex += Digits[Byte >> 4];
+    Hex += Digits[Byte & 0xF];
+  }
+  return Hex;
+}
+
+// A name that is not UTF-8 (a file system's names are bytes) would lose its
+// bad bytes to U+FFFD, and two names could print the same: "fileBytes"
+// beside it then holds its bytes in hex ("fileBytes" sorts between "file"
+// and "format").
 void WriteFileName(TJsonWriter& Json, const TDumpInput& Input, const TJsonMember& Member) {
   Json.Key(Member.Key);
   Json.String(Input.FileName);
+  if (IsValidUtf8(Input.FileName)) return;
+  Json.Key("fileBytes");
+  Json.String(HexBytes(Input.FileName));
 }
 
 void WriteFormat(TJsonWriter& Json, const TDumpInput& Input, const TJsonMember& Member) {

@@ -118,6 +118,23 @@ TEST(DumpFormat, Json) {
   EXPECT_FALSE(File.contains("image"));
 }
 
+// A name that is not UTF-8 also gives its bytes in hex, in "fileBytes"
+// right after "file"; a valid name has no such member.
+TEST(DumpFormat, JsonFileBytes) {
+  const TEXIF Doc;
+  const std::pair<std::string, std::string> Cases[] = {
+      {"caf\xC3\xA9.jpg", "\"file\":\"caf\xC3\xA9.jpg\",\"format\""},
+      {"caf\xE9.jpg", "\"file\":\"caf\xEF\xBF\xBD.jpg\",\"fileBytes\":\"636166e92e6a7067\",\"format\""},
+      {"\xED\xA0\x80", "\"file\":\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\",\"fileBytes\":\"eda080\",\"format\""},
+  };
+  for (const auto& [Name, Members] : Cases) {
+    std::string Out;
+    AppendDumpJson(Out, {Name, Doc}, TJsonLayout::jlCompact);
+    EXPECT_NE(Out.find(Members), std::string::npos) << Out;
+    EXPECT_TRUE(nlohmann::json::accept(Out));
+  }
+}
+
 // A line per row: fields escaped as the text escapes them (a tab, a line
 // break), and in quotes, quotes doubled, when they hold a comma or a quote.
 TEST(DumpFormat, CsvRows) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,15 @@ nlohmann::json LibraryObject(const TDumpInput& Input) {
       {"thumbnail", Size(ThumbnailSize(Doc))},
   };
   if (Input.WithImage) File["image"] = Size(Input.Image);
+  if (!IsValidUtf8(Input.FileName)) {
+    std::string Hex;
+    for (const char Char : Input.FileName) {
+      char Digits[3];
+      std::snprintf(Digits, sizeof Digits, "%02x", static_cast<unsigned char>(Char));
+      Hex += Digits;
+    }
+    File["fileBytes"] = Hex;
+  }
   for (const TTagView& View : TagViews) {
     nlohmann::json Records = nlohmann::json::array();
     ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
