@@ -1,5 +1,7 @@
 // lumentag-dump as a program: exit codes, messages, and the real corpus.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,6 +127,34 @@ TEST(DumpTool, StandardInput) {
   const std::string Sections = FromFile.Out.substr(FromFile.Out.find('\n'));
   EXPECT_NE(Sections.find("[Image]\n20 x 30\n"), std::string::npos);
   EXPECT_EQ(FromStdin.Out, "== -" + Sections + "== -" + Sections);
+  // A "-" after a failed one fails the same way.
+  const TRun Folder = RunDump("- - < /");
+  const std::string Failed = "lumentag-dump: -: Cannot read standard input. Is a directory\n";
+  EXPECT_EQ(Folder.Err, Failed + Failed);
+  EXPECT_EQ(Folder.Status, 1);
+}
+
+// Standard input is held once however often "-" is named: its bytes, and
+// not much more, at the peak (a copy for each use made it three times).
+TEST(DumpTool, StandardInputHeldOnce) {
+  const TTempDir Dir;
+  constexpr long InputKiB = 384 << 10;
+  const std::string Input = Dir.Write("big.jpg", MakeJpeg(30, 20));
+  fs::resize_file(Input, InputKiB * 1024);  // zeros after the photo, a sparse file
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    const int In = ::open(Input.c_str(), O_RDONLY);
+    const int Null = ::open("/dev/null", O_WRONLY);
+    ::dup2(In, STDIN_FILENO);
+    ::dup2(Null, STDOUT_FILENO);
+    ::execl(LUMENTAG_DUMP, LUMENTAG_DUMP, "-j", "1", "--image", "-", "-", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int Status = 0;
+  rusage Usage{};
+  ASSERT_EQ(::wait4(Child, &Status, 0, &Usage), Child);
+  EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
+  EXPECT_LT(Usage.ru_maxrss, InputKiB + (128 << 10)) << "KiB at the peak";
 }
 
 // Decimals take the separator of the locale the environment names.
@@ -170,6 +200,8 @@ TEST(DumpTool, WriteErrors) {
       {"DUMP --json" + Many + " > /dev/full; echo status $? >&2", Full + "status 1\n"},
       {"trap '' PIPE; (DUMP" + Many + "; echo status $? >&2) | true",
        "lumentag-dump: write error: Broken pipe\nstatus 1\n"},
+      // SIGPIPE at its default, a closed pipe ends the tool quietly by it.
+      {"(env --default-signal=PIPE DUMP" + Many + "; echo status $? >&2) | true", "status 141\n"},
   };
   for (const TCase& Case : Cases) EXPECT_EQ(RunShell(Case.Command).Err, Case.Err) << Case.Command.substr(0, 40);
 }
