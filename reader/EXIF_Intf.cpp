@@ -93,7 +93,10 @@ void TEXIF::Parse() {
 void TEXIF::TakeLayout(TMetadataLayout& Layout) {
   FFormat = Layout.Format;
   if (Layout.Comment) FComment = std::move(*Layout.Comment);
-  FPicture = Layout.Picture;
+  FPicture = std::move(Layout.Picture);
+  const std::optional<TByteRange>& Thumbnail = Layout.Thumbnail;
+  if (FThumbnailBytes.empty() && Thumbnail && Thumbnail->Length > 0 && Thumbnail->Length <= MaxThumbnailBytes)
+    FThumbnailBytes = FFile.Copy(Thumbnail->Position, Thumbnail->Length);
 }
 
 const TJPEGImage* TEXIF::Thumbnail() const {

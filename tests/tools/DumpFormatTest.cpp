@@ -175,6 +175,13 @@ TBytes OrientedJpeg(int Orientation) {
   return InsertAfterSoi(MakeJpeg(64, 48), {ExifSegment(TiffBlock(Ifd0))});
 }
 
+// TIFF data whose IFD 0 is stored as a 40 x 30 JPEG in one strip.
+TBytes RawWithPreview(TIfd Ifd0) {
+  const TBytes Jpeg = MakeJpeg(40, 30);
+  Ifd0.Short(0x0103, {7}).BlobAt(0x0111, ftLong, 1, Jpeg).Long(0x0117, {uint32_t(Jpeg.size())});
+  return TiffBlock(Ifd0);
+}
+
 struct TImageCase {
   const char* Name;
   TBytes Bytes;
@@ -227,6 +234,7 @@ TEST(DumpFormat, ImageTabSize) {
        TPictureSize{48, 64}},
       {"AVIF", TestData("quadrants-alpha.avif"), TPictureSize{64, 48}},
       {"GIF, no kind the reader shows", BytesOf("GIF89a\x40\x00\x30\x00"), std::nullopt},
+      {"raw file: its preview, turned", RawWithPreview(Tiff), TPictureSize{30, 40}},
       {"header of 60000 x 60000", WithDeclaredSize(MakeJpeg(8, 8), 60000, 60000), std::nullopt},
   };
   const TTempDir Dir;
