@@ -1,8 +1,11 @@
 // lumentag-bench [benchmark options] [FOLDER...]
-// Runs the benchmarks, then prints the ratios the README's table reports.
+// lumentag-bench --library [FOLDER...]
+// Runs the benchmarks, then prints the ratios the README's table reports;
+// with --library, reads a library of photos with lumentag-dump -r instead.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -15,6 +18,8 @@
 #include "ChildProcess.h"
 #include "ContainerBench.h"
 #include "DecoderBench.h"
+#include "FileTypes.h"
+#include "LibraryBench.h"
 #include "MakerNoteBench.h"
 #include "MetadataBench.h"
 #include "PictureBench.h"
@@ -82,6 +87,14 @@ void PrintWholeProcesses(const char* Label, const std::vector<std::string>& File
 
 int main(int Argc, char** Argv) {
   if (const std::optional<int> Status = RunPictureChild(Argc, Argv)) return *Status;
+  if (Argc >= 2 && std::strcmp(Argv[1], "--library") == 0) {
+    AddBenchFolder(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
+    for (int Index = 2; Index < Argc; ++Index) AddBenchFolder(Argv[Index]);
+    std::vector<std::string> Photos;
+    for (const std::string& File : FileSets().front().Files)
+      if (IsOfferedFileName(File)) Photos.push_back(File);
+    return RunLibraryBench(Photos);
+  }
   benchmark::Initialize(&Argc, Argv);
   Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);  // its warnings about odd files are not ours to show
   AddBenchFolder(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");

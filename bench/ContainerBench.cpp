@@ -37,7 +37,34 @@ uint64_t BlocksOfLoad(const std::string& File) {
 
 }  // namespace
 
+// Raw files of 30 MB as cameras lay them out: the metadata and previews
+// first, the raw data after.
+void PrintRawCosts() {
+  const TTempDir Dir;
+  const TBytes Preview = MakeJpeg(1620, 1080), RawData(size_t{30} << 20, 0x5A);
+  auto Exif = std::make_shared<TIfd>();
+  Exif->Rational(0x829A, {{1, 125}}).Short(0x8827, {400});
+  auto PreviewIfd = std::make_shared<TIfd>(), RawIfd = std::make_shared<TIfd>();
+  PreviewIfd->Short(0x0103, {6}).BlobAt(0x0201, ftLong, 1, Preview).Long(0x0202, {uint32_t(Preview.size())});
+  RawIfd->Short(0x0103, {7}).BlobAt(0x0111, ftLong, 1, RawData).Long(0x0117, {uint32_t(RawData.size())});
+  TIfd Nef, Canon, Fuji;
+  Nef.Ascii(0x010F, "NIKON CORPORATION").SubIfd(0x8769, Exif).SubIfds(0x014A, {PreviewIfd, RawIfd});
+  Canon.Ascii(0x010F, "Canon");
+  Fuji.Ascii(0x010F, "FUJIFILM").SubIfd(0x8769, Exif);
+  const std::pair<const char*, TBytes> Files[] = {
+      {"NEF", TiffBlock(Nef)},
+      {"CR3", Cr3File({.Cmt1 = TiffBlock(Canon), .Cmt2 = TiffBlock(*Exif), .Thumbnail = MakeJpeg(160, 120),
+                       .Preview = Preview, .RawData = RawData})},
+      {"RAF", RafFile(InsertAfterSoi(Preview, {ExifSegment(TiffBlock(Fuji))}), RawData)},
+  };
+  std::cout << "\nRaw files (goal: at most 3 block reads):\n";
+  for (const auto& [Kind, Bytes] : Files)
+    std::cout << std::left << std::setw(50) << (std::string("block reads, metadata of a 30 MB ") + Kind)
+              << BlocksOfLoad(Dir.Write(std::string("raw.") + Kind, Bytes)) << '\n';
+}
+
 void PrintContainerCosts() {
+  PrintRawCosts();
   const std::string Heic = CorpusFile("es-IMG_5195.HEIC");
   const TBytes Exif = ExifBlockOf(Heic);
   if (Exif.empty()) {

@@ -99,6 +99,31 @@ std::string TemporaryFile(const std::string& Name, const std::vector<uint8_t>& B
 
 enum class TBenchFile { Photo, Panorama, EmptyScan, EndlessScans };
 
+const std::string& BenchFile(TBenchFile File);
+
+// A 30 MB raw file as a Nikon lays it out: IFD 0 of Orientation 6, a
+// 160 x 120 JPEG in its first SubIFD, the photo as the full-size JPEG
+// preview in the second, lossless raw data in the third, filling the rest.
+const std::string& RawPhoto() {
+  static const std::string Name = [] {
+    const TByteBuffer Photo = ReadWholeFile(BenchFile(TBenchFile::Photo));
+    const TBytes Small = MakeJpeg(160, 120);
+    const auto Image = [](uint16_t Compression, TBytes Jpeg) {
+      auto Directory = std::make_shared<TIfd>();
+      const auto Length = static_cast<uint32_t>(Jpeg.size());
+      Directory->Short(0x0103, {Compression}).BlobAt(0x0111, ftLong, 1, std::move(Jpeg)).Long(0x0117, {Length});
+      return Directory;
+    };
+    TBytes Raw = FrameOnlyJpeg(0xC3, 14, PhotoWidth, PhotoHeight);
+    Raw.resize(size_t{30} << 20 > Photo.size() ? (size_t{30} << 20) - Photo.size() : 0, 0x5A);
+    TIfd Ifd0;
+    Ifd0.Ascii(0x010F, "NIKON CORPORATION").Short(0x0112, {6});
+    Ifd0.SubIfds(0x014A, {Image(6, Small), Image(6, TBytes(Photo.begin(), Photo.end())), Image(7, std::move(Raw))});
+    return TemporaryFile("photo.nef", TiffBlock(Ifd0));
+  }();
+  return Name;
+}
+
 const std::string& BenchFile(TBenchFile File) {
   switch (File) {
     case TBenchFile::Photo: {
@@ -197,6 +222,8 @@ void ImageTab(benchmark::State& State, TBenchFile File) { ImageTabOf(State, Benc
 
 void ImageTabPhoto(benchmark::State& State) { ImageTabOf(State, TurnedPhoto(State.range(0))); }
 
+void ImageTabRaw(benchmark::State& State) { ImageTabOf(State, RawPhoto()); }
+
 enum class TCommand { ImageTab, LibjpegDecode, DumpImage, Djpeg };
 
 std::vector<std::string> CommandLine(TCommand Command, const std::string& File) {
@@ -244,6 +271,7 @@ double Median(std::vector<double> Values) {
 
 BENCHMARK_CAPTURE(LibjpegDecode, photo, TBenchFile::Photo, 8)->Name("LibjpegDecode")->Unit(benchmark::kMillisecond);
 BENCHMARK(ImageTabPhoto)->Name("ImageTab")->Arg(1)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImageTabRaw)->Name("ImageTabRaw")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(LibjpegDecode, panorama, TBenchFile::Panorama, 8)
     ->Name("LibjpegDecodePanorama")
     ->Unit(benchmark::kMillisecond);
@@ -323,6 +351,18 @@ void PrintPictureResults(const std::map<std::string, double>& Times) {
     std::cout << std::left << std::setw(48) << Label << std::right << std::fixed << std::setprecision(2)
               << std::setw(6) << A / B << "   " << Goal << '\n';
   };
+  std::cout << "\nA 30 MB raw file whose largest preview is the photo (Orientation 6):\n";
+  Ratio("Image tab, raw / the photo as a JPEG file", "ImageTabRaw", "ImageTab/6",
+        "(the preview search and nothing more)");
+  {
+    TEXIF Document;
+    Document.LoadFromFile(RawPhoto());
+    const TPictureSource Source(Document);
+    const TPictureSize Decoded = Source.DecodedSize({Screen.width(), Screen.height()});
+    std::cout << "the preview, " << Source.StoredSize().Width << " x " << Source.StoredSize().Height
+              << ", is decoded at " << Decoded.Width << " x " << Decoded.Height << " for a " << Screen.width()
+              << " x " << Screen.height() << " screen\n";
+  }
   std::cout << "\nThe panorama (" << PanoramaWidth << " x " << PanoramaHeight
             << ", Orientation 6) on a 1920 x 1080 screen:\n";
   Ratio("Image tab / libjpeg full decode", "ImageTabPanorama", "LibjpegDecodePanorama", "(goal <= 0.5)");

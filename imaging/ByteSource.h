@@ -16,6 +16,9 @@ class TByteSource {
   // returns how many it copied: fewer only at the end of the data, none past
   // it. Throws when the bytes cannot be read.
   virtual size_t ReadAt(int64_t Position, std::span<uint8_t> Buffer) const = 0;
+  // All the bytes at once, when they are in memory already; else nothing,
+  // and they are read with ReadAt.
+  virtual std::span<const uint8_t> InMemory() const { return {}; }
 };
 
 // Bytes in memory, which must outlive the source.
@@ -29,6 +32,7 @@ class TMemorySource final : public TByteSource {
     std::copy_n(FBytes.begin() + Position, Count, Buffer.begin());
     return Count;
   }
+  std::span<const uint8_t> InMemory() const override { return FBytes; }
 
  private:
   std::span<const uint8_t> FBytes;

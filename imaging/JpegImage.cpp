@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstddef>
 #include <cstring>
 #include <exception>
 
@@ -131,7 +132,12 @@ void SkipInput(j_decompress_ptr Info, long Count) {
   Reader.Base.bytes_in_buffer = 0;
 }
 
+// Bytes already in memory are handed to libjpeg as they are.
 void UseSource(TDecompressor& D, const TByteSource& Source, std::exception_ptr& Failure) {
+  if (const std::span<const uint8_t> Bytes = Source.InMemory(); !Bytes.empty()) {
+    jpeg_mem_src(&D.Info, Bytes.data(), static_cast<unsigned long>(Bytes.size()));
+    return;
+  }
   D.Reader.Base.init_source = InitSource;
   D.Reader.Base.fill_input_buffer = FillInput;
   D.Reader.Base.skip_input_data = SkipInput;
@@ -144,8 +150,14 @@ void UseSource(TDecompressor& D, const TByteSource& Source, std::exception_ptr& 
 
 // Bytes of the Size bytes of data that libjpeg has taken so far.
 size_t BytesRead(const jpeg_decompress_struct& Info, size_t Size) {
+  if (Info.src == nullptr) return Size;
+  const auto* Errors = reinterpret_cast<const TErrorManager*>(Info.err);
+  if (Info.src->fill_input_buffer != FillInput) {  // libjpeg's memory source
+    if (Errors->DataEnded) return Size;
+    return Size - std::min(Size, Info.src->bytes_in_buffer);
+  }
   const auto* Reader = reinterpret_cast<const TSourceReader*>(Info.src);
-  if (Reader == nullptr || Reader->Ended) return Size;
+  if (Reader->Ended) return Size;
   const int64_t Taken = Reader->Next - static_cast<int64_t>(Reader->Base.bytes_in_buffer);
   return std::min(Size, static_cast<size_t>(std::max<int64_t>(0, Taken)));
 }
@@ -173,8 +185,10 @@ void CheckWork(j_common_ptr Common) {
   if (Budget.EarlierBlocks + InScan > Allowed) Refuse(Common, TJPEGImage::ImplausibleDataError);
 }
 
+// Everything but the source's buffer starts zeroed: clearing 64 KiB for
+// each header read would cost more than reading a thumbnail's header.
 void InitDecompressor(TDecompressor& D) {
-  std::memset(&D, 0, sizeof D);
+  std::memset(&D, 0, offsetof(TDecompressor, Reader) + offsetof(TSourceReader, Buffer));
   D.Info.err = jpeg_std_error(&D.Errors.Base);
   D.Errors.Base.error_exit = ExitByJump;
   D.Errors.Base.emit_message = CountWarning;

@@ -50,6 +50,8 @@ void TEXIF::LoadFromStream(std::istream& Stream) {
 
 void TEXIF::LoadFromBytes(TByteBuffer Bytes) { LoadFrom(TMemoryStream(std::move(Bytes))); }
 
+void TEXIF::LoadFromMemory(std::span<const uint8_t> Bytes) { LoadFrom(TMemoryStream(Bytes)); }
+
 // The container reader of the file's kind finds its TIFF blocks and the rest;
 // the TIFF parser reads each block into the lists.
 void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
@@ -94,7 +96,10 @@ void TEXIF::Parse() {
 void TEXIF::TakeLayout(TMetadataLayout& Layout) {
   FFormat = Layout.Format;
   if (Layout.Comment) FComment = std::move(*Layout.Comment);
-  FPicture = Layout.Picture;
+  FPicture = std::move(Layout.Picture);
+  const std::optional<TByteRange>& Thumbnail = Layout.Thumbnail;
+  if (FThumbnailBytes.empty() && Thumbnail && Thumbnail->Length > 0 && Thumbnail->Length <= MaxThumbnailBytes)
+    FThumbnailBytes = FFile.Copy(Thumbnail->Position, Thumbnail->Length);
   ReadXmp(Layout);
   ReadIptc(Layout);
 }

@@ -51,6 +51,9 @@ class TEXIF {
   void LoadFromStream(std::istream& Stream);
   // Loads bytes already in memory (FileName stays empty).
   void LoadFromBytes(TByteBuffer Bytes);
+  // The same for bytes the caller keeps: they are read during the call only,
+  // and not copied (standard input, held once however often it is named).
+  void LoadFromMemory(std::span<const uint8_t> Bytes);
 
   int32_t TIFFCount() const { return Count(FTIFF); }
   int32_t EXIFCount() const { return Count(FEXIF); }

@@ -26,13 +26,18 @@ std::unique_ptr<TFileBlocks> TFileBlocks::Open(const std::string& FileName, int6
 std::unique_ptr<TFileBlocks> TFileBlocks::FromFile(TOpenFile File, int64_t BlockSize, int64_t HeldBytes) {
   std::unique_ptr<TFileBlocks> Blocks(new TFileBlocks(std::move(File), BlockSize, HeldBytes));
   // Files of the kernel's (/proc, /sys) say they are empty, or hold fewer
-  // bytes than they say: what the first block reads is their size.
+  // bytes than they say: what the first block reads is their size. Any
+  // other file that comes up short has shrunk since it was opened.
   const bool SaysEmpty = Blocks->FSize == 0;
   if (SaysEmpty) Blocks->FSize = Blocks->FBlockSize;
   TBlock& First = Blocks->SlotForNewBlock();
-  const bool MayBeShort = SaysEmpty || Blocks->FFile.OnKernelFileSystem();
-  Blocks->Read(First, 0, MayBeShort);
-  if (MayBeShort) Blocks->FSize = std::min(Blocks->FSize, static_cast<int64_t>(First.Bytes.size()));
+  Blocks->Read(First, 0, true);
+  const auto Got = static_cast<int64_t>(First.Bytes.size());
+  if (Got < std::min(Blocks->FSize, Blocks->FBlockSize)) {
+    if (!SaysEmpty && !Blocks->FFile.OnKernelFileSystem())
+      throw EFileReadError("Cannot read file \"" + Blocks->FFile.FileName() + "\". It became shorter while it was read");
+    Blocks->FSize = Got;
+  }
   return Blocks;
 }
 

@@ -13,9 +13,10 @@ struct TFileTypeFilter {
   std::string_view Patterns;  // "*.ext" patterns separated by blanks
 };
 
-inline constexpr std::array<TFileTypeFilter, 11> OpenFileFilters{{
+inline constexpr std::array<TFileTypeFilter, 12> OpenFileFilters{{
     {"All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)",
-     "*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff *.heic *.heif *.hif *.avif *.webp"},
+     "*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff *.heic *.heif *.hif *.avif *.webp "
+     "*.cr2 *.cr3 *.nef *.nrw *.arw *.sr2 *.srf *.dng *.orf *.rw2 *.rwl *.pef *.srw *.erf *.3fr *.iiq *.mos *.raf"},
     {"Portable Network Graphics (*.png)", "*.png"},
     {"CompuServe GIF Image (*.gif)", "*.gif"},
     {"JPEG Image File (*.jpg)", "*.jpg *.jpeg"},
@@ -26,6 +27,10 @@ inline constexpr std::array<TFileTypeFilter, 11> OpenFileFilters{{
     {"TIFFs (*.tif; *.tiff)", "*.tiff *.tif"},
     {"HEIF Images (*.heic; *.heif; *.hif; *.avif)", "*.heic *.heif *.hif *.avif"},
     {"WebP Images (*.webp)", "*.webp"},
+    // Cameras' raw files, TIFF-structured ones, Canon's CR3 and Fujifilm's
+    // RAF: the patterns that end the "All" entry's.
+    {"Camera Raw (*.cr2; *.cr3; *.nef; *.arw; *.dng; *.orf; *.rw2; *.pef; *.raf; …)",
+     "*.cr2 *.cr3 *.nef *.nrw *.arw *.sr2 *.srf *.dng *.orf *.rw2 *.rwl *.pef *.srw *.erf *.3fr *.iiq *.mos *.raf"},
 }};
 
 // Whether FileName ends in an extension of the "All" entry, compared without

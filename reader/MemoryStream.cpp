@@ -11,6 +11,9 @@ TMemoryStream::TMemoryStream(TByteBuffer Bytes)
     : FBytes(std::move(Bytes)), FSize(static_cast<int64_t>(FBytes.size())), FWindow(FBytes.data()),
       FWindowEnd(FSize) {}
 
+TMemoryStream::TMemoryStream(std::span<const uint8_t> Bytes)
+    : FSize(static_cast<int64_t>(Bytes.size())), FWindow(Bytes.data()), FWindowEnd(FSize) {}
+
 TMemoryStream::TMemoryStream(std::unique_ptr<TFileBlocks> File)
     : FFile(std::move(File)), FSize(FFile ? FFile->Size() : 0) {}
 

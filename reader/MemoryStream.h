@@ -26,6 +26,8 @@ class TMemoryStream {
  public:
   TMemoryStream();
   explicit TMemoryStream(TByteBuffer Bytes);
+  // Bytes the caller holds, and keeps for as long as the stream lives.
+  explicit TMemoryStream(std::span<const uint8_t> Bytes);
   explicit TMemoryStream(std::unique_ptr<TFileBlocks> File);
   ~TMemoryStream();
   TMemoryStream(TMemoryStream&& Other) noexcept;

@@ -1,8 +1,11 @@
 #include "PictureSource.h"
 
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "FileBytes.h"
+#include "JpegFrame.h"
 #include "JpegImage.h"
 #include "PictureDecoders.h"
 
@@ -36,6 +39,28 @@ TOpenDecoder DecoderOf(TPictureFormat Format) {
   return OpenJpegDecoder;
 }
 
+// The preview a raw file shows: of the JPEG previews whose frame header
+// says they are pictures to show (the raw sensor data, lossless or of more
+// than 8 bits a sample, are not), the one with most pixels, the first of
+// equals. A preview whose frame header cannot be found is broken: it is
+// taken, and fails to decode, only when no other can be shown. None when the
+// file has no preview at all.
+std::optional<TByteRange> LargestPreview(const TByteSource& File, const std::vector<TByteRange>& Previews) {
+  std::optional<TByteRange> Largest, Broken;
+  uint64_t MostPixels = 0;
+  for (const TByteRange& Preview : Previews) {
+    const std::optional<TJpegFrame> Frame = ReadJpegFrame(TRangeSource(File, Preview.Position, Preview.Length));
+    if (!Frame) {
+      if (!Broken) Broken = Preview;
+      continue;
+    }
+    if (!Frame->IsShownPicture()) continue;
+    const uint64_t Pixels = uint64_t(Frame->Size.Width) * uint64_t(Frame->Size.Height);
+    if (!Largest || Pixels > MostPixels) Largest = Preview, MostPixels = Pixels;
+  }
+  return Largest ? Largest : Broken;
+}
+
 }  // namespace
 
 TPictureSource::TPictureSource(const TEXIF& Doc)
@@ -62,8 +87,13 @@ void TPictureSource::Open(const TEXIF& Doc) {
     throw EPictureError(Format, "the picture is too large to show (" + std::to_string(Where.StoredSize->Width) +
                                     " x " + std::to_string(Where.StoredSize->Height) + " pixels)");
   const TOpenDecoder OpenDecoder = DecoderOf(Where.Format);
-  FPicture = std::make_unique<TRangeSource>(*FFile, Where.Position,
-                                            Where.Length < 0 ? FFile->Size() - Where.Position : Where.Length);
+  TByteRange Picture{Where.Position, Where.Length < 0 ? FFile->Size() - Where.Position : Where.Length};
+  if (Where.FromPreviews) {
+    const std::optional<TByteRange> Preview = LargestPreview(*FFile, Where.Previews);
+    if (!Preview) throw ENoPreviewPicture();
+    Picture = *Preview;
+  }
+  FPicture = std::make_unique<TRangeSource>(*FFile, Picture.Position, Picture.Length);
   FDecoder = OpenDecoder(*FPicture);
 }
 

@@ -8,18 +8,26 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "ByteSource.h"
 #include "EXIF_Intf.h"
 #include "PictureDecoder.h"
 #include "PictureSize.h"
 
+// A camera's raw file that holds no JPEG preview the viewer can show.
+class ENoPreviewPicture : public EPictureError {
+ public:
+  ENoPreviewPicture() : EPictureError(std::string("No preview picture in this file")) {}
+};
+
 class TPictureSource {
  public:
   // The picture of Doc's file, read again from the file under its name.
   // Throws EFileOpenError when there is no such file (NoFile()) or it cannot
   // be opened, and EPictureError when the picture's header cannot be read or
-  // the picture is larger than its decoder takes.
+  // the picture is larger than its decoder takes (ENoPreviewPicture for a
+  // raw file without a preview).
   explicit TPictureSource(const TEXIF& Doc);
   // The same for the file's bytes, already in memory (they must outlive the
   // source).

@@ -50,9 +50,13 @@ const TTabView* FindTab(TTabKind Kind) {
 }
 
 std::string TagColumnText(uint16_t Tag) {
-  std::string Text = "0x";
-  AppendHex(Text, Tag);
-  return Text;
+  constexpr char Digits[] = "0123456789ABCDEF";
+  char Text[6] = {'0', 'x'};
+  size_t Length = 2;
+  for (int Shift = 12; Shift >= 0; Shift -= 4)
+    if (const unsigned Digit = (Tag >> Shift) & 0xF; Digit != 0 || Length > 2 || Shift == 0)
+      Text[Length++] = Digits[Digit];
+  return {Text, Length};
 }
 
 std::string IptcColumnText(const TIptcDataset& Dataset) {

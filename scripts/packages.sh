@@ -52,6 +52,6 @@ FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 SCREENSHOT_PACKAGES=(xvfb xauth)
 
 # What ./bench.sh needs on top: Google Benchmark, the two libraries it is
-# measured against (linked into the benchmark only), exiv2's own program and
-# djpeg.
-BENCH_PACKAGES=(libbenchmark-dev libexiv2-dev libexif-dev exiv2 libjpeg-turbo-progs)
+# measured against (linked into the benchmark only), exiv2's own program,
+# djpeg and exiftool.
+BENCH_PACKAGES=(libbenchmark-dev libexiv2-dev libexif-dev exiv2 libjpeg-turbo-progs libimage-exiftool-perl)

@@ -2,7 +2,9 @@
 
 #include <zlib.h>
 
+#include <initializer_list>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -188,3 +190,63 @@ TBytes HeifFile(const THeifLayout& Layout) {
 }
 
 TBytes HeifExifItemData(const TBytes& Tiff) { return Concat({Big32(6), BytesOf(std::string_view("Exif\0\0", 6)), Tiff}); }
+
+namespace {
+
+TBytes UuidBox(std::initializer_list<uint8_t> Uuid, const TBytes& Payload) {
+  return Box("uuid", Concat({TBytes(Uuid), Payload}));
+}
+
+// A box of Canon's whose payload is a 16-byte header, then a JPEG.
+TBytes CanonJpegBox(std::string_view Type, const TBytes& Header, const TBytes& Jpeg) {
+  return Box(Type, Concat({Header, Jpeg}));
+}
+
+}  // namespace
+
+TBytes Cr3File(const TCr3Layout& Layout) {
+  TBytes Metadata = Box("CNCV", BytesOf("CanonCR3_001/00.09.00/00.00.00"));
+  const std::pair<const char*, const std::optional<TBytes>*> Blocks[] = {
+      {"CMT1", &Layout.Cmt1}, {"CMT2", &Layout.Cmt2}, {"CMT3", &Layout.Cmt3}, {"CMT4", &Layout.Cmt4}};
+  for (const auto& [Type, Block] : Blocks)
+    if (*Block) Append(Metadata, Box(Type, **Block));
+  if (Layout.Thumbnail) {
+    const auto Length = static_cast<uint32_t>(Layout.Thumbnail->size());
+    Append(Metadata, CanonJpegBox("THMB", Concat({Big32(0), Big16(160), Big16(120), Big32(Length), Big32(0x10000)}),
+                                  *Layout.Thumbnail));
+  }
+  TBytes File = Box("ftyp", Concat({BytesOf("crx "), Big32(1), BytesOf("crx isom")}));
+  Append(File, Box("moov", UuidBox({0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0, 0x81, 0x11, 0xf4, 0xce, 0x46,
+                                    0x2b, 0x6a, 0x48},
+                                   Metadata)));
+  Append(File, UuidBox({0xbe, 0x7a, 0xcf, 0xcb, 0x97, 0xa9, 0x42, 0xe8, 0x9c, 0x71, 0x99, 0x94, 0x91, 0xe3, 0xaf, 0xac},
+                       BytesOf(Layout.Xmp)));
+  if (Layout.Preview) {
+    const auto Length = static_cast<uint32_t>(Layout.Preview->size());
+    const TBytes Prvw = CanonJpegBox(
+        "PRVW", Concat({Big32(0), Big16(1), Big16(1620), Big16(1080), Big16(1), Big32(Length)}), *Layout.Preview);
+    Append(File, UuidBox({0xea, 0xf4, 0x2b, 0x5e, 0x1c, 0x98, 0x4b, 0x88, 0xb9, 0xfb, 0xb7, 0xdc, 0x40, 0x6e, 0x4d,
+                          0x16},
+                         Concat({Big32(0), Big32(1), Prvw})));
+  }
+  Append(File, Box("mdat", Layout.RawData));
+  return File;
+}
+
+TBytes RafFile(const TBytes& Jpeg, const TBytes& RawData) {
+  constexpr uint32_t JpegAt = 148;
+  TBytes File = BytesOf("FUJIFILMCCD-RAW 0201FF383501");
+  TBytes Camera = BytesOf("X-T2");
+  Camera.resize(32, 0);
+  Append(File, Camera);
+  Append(File, BytesOf("0100"));
+  File.resize(84, 0);
+  Append(File, Concat({Big32(JpegAt), Big32(static_cast<uint32_t>(Jpeg.size()))}));
+  // The CFA header's and the raw data's places, which the reader does not use.
+  const auto RawAt = static_cast<uint32_t>(JpegAt + Jpeg.size());
+  Append(File, Concat({Big32(RawAt), Big32(0), Big32(RawAt), Big32(static_cast<uint32_t>(RawData.size()))}));
+  File.resize(JpegAt, 0);
+  Append(File, Jpeg);
+  Append(File, RawData);
+  return File;
+}

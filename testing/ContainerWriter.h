@@ -63,3 +63,21 @@ TBytes HeifFile(const THeifLayout& Layout);
 // An Exif item's data: the count of bytes to the TIFF header, "Exif\0\0",
 // then Tiff.
 TBytes HeifExifItemData(const TBytes& Tiff);
+
+// Canon CR3: "ftyp" of brand "crx ", "moov" holding Canon's metadata "uuid"
+// box (CMT1 to CMT4, TIFF blocks, and THMB, the thumbnail after its 16-byte
+// header, each written when given), the XMP "uuid" box, the preview "uuid"
+// box (8 bytes, then PRVW: its 16-byte header and the JPEG), then "mdat".
+struct TCr3Layout {
+  std::optional<TBytes> Cmt1, Cmt2, Cmt3, Cmt4;
+  std::optional<TBytes> Thumbnail;
+  std::optional<TBytes> Preview;
+  std::string Xmp = "<x:xmpmeta xmlns:x='adobe:ns:meta/'/>";
+  TBytes RawData = BytesOf("raw sensor data");
+};
+TBytes Cr3File(const TCr3Layout& Layout);
+
+// Fujifilm RAF: the header ("FUJIFILMCCD-RAW ", a version, the camera's
+// name; the JPEG's big-endian position and length at 84 and 88), the JPEG
+// at 148, then RawData.
+TBytes RafFile(const TBytes& Jpeg, const TBytes& RawData = BytesOf("CFA data"));

@@ -42,7 +42,7 @@ class TWriter {
       Fields.push_back(Here());
       if (Entry.RawField) {
         Put(*Entry.RawField, 4);
-      } else if (!Entry.Child && !Entry.Blob && Entry.Inline()) {
+      } else if (!Entry.Child && Entry.Children.empty() && !Entry.Blob && Entry.Inline()) {
         PutElements(Entry);
         while (Here() < Fields.back() + 4) Bytes.push_back(0);
       } else {
@@ -56,6 +56,14 @@ class TWriter {
       if (Entry.RawField) continue;
       if (Entry.Child) {
         PutAt(Fields[Index], WriteIfd(*Entry.Child), 4);
+      } else if (Entry.Children.size() == 1) {
+        PutAt(Fields[Index], WriteIfd(*Entry.Children[0]), 4);
+      } else if (!Entry.Children.empty()) {
+        const size_t Offsets = Here();
+        PutAt(Fields[Index], Offsets, 4);
+        Bytes.resize(Bytes.size() + 4 * Entry.Children.size());
+        for (size_t Child = 0; Child < Entry.Children.size(); ++Child)
+          PutAt(Offsets + 4 * Child, WriteIfd(*Entry.Children[Child]), 4);
       } else if (Entry.Blob) {
         PutAt(Fields[Index], Here(), 4);
         Bytes.insert(Bytes.end(), Entry.Blob->begin(), Entry.Blob->end());
@@ -143,6 +151,13 @@ TIfd& TIfd::Raw(uint16_t Tag, uint16_t Type, uint32_t Count, uint32_t ValueField
 TIfd& TIfd::SubIfd(uint16_t Tag, std::shared_ptr<TIfd> Child) {
   TEntry Entry = MakeEntry(Tag, ftLong, 4, {}, 1);
   Entry.Child = std::move(Child);
+  Entries.push_back(Entry);
+  return *this;
+}
+
+TIfd& TIfd::SubIfds(uint16_t Tag, std::vector<std::shared_ptr<TIfd>> Children) {
+  TEntry Entry = MakeEntry(Tag, ftLong, 4, {}, static_cast<uint32_t>(Children.size()));
+  Entry.Children = std::move(Children);
   Entries.push_back(Entry);
   return *this;
 }

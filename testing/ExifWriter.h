@@ -34,6 +34,7 @@ class TIfd {
     std::vector<uint64_t> Elements;   // the value's elements
     std::optional<uint32_t> RawField; // the value field written as is (in the byte order)
     std::shared_ptr<TIfd> Child;      // a sub-directory the field points at
+    std::vector<std::shared_ptr<TIfd>> Children;  // sub-directories whose offsets the field points at
     std::optional<TBytes> Blob;       // bytes the field points at (a thumbnail, a maker note)
     bool Inline() const { return Elements.size() * ElementSize <= 4; }
   };
@@ -51,6 +52,9 @@ class TIfd {
   TIfd& Raw(uint16_t Tag, uint16_t Type, uint32_t Count, uint32_t ValueField);
   // A LONG entry holding the offset of a sub-directory.
   TIfd& SubIfd(uint16_t Tag, std::shared_ptr<TIfd> Child);
+  // A LONG entry of sub-directories (SubIFDs): its field holds the offset of
+  // the one, or of the offsets of several.
+  TIfd& SubIfds(uint16_t Tag, std::vector<std::shared_ptr<TIfd>> Children);
   // An entry of the given type and count whose field holds the offset of Bytes.
   TIfd& BlobAt(uint16_t Tag, uint16_t Type, uint32_t Count, TBytes Bytes);
 

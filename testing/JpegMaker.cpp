@@ -215,3 +215,9 @@ std::vector<uint8_t> ColourDcOnlyJpeg(uint16_t Width, uint16_t Height) {
   Put(Out, {0xFF, 0xD9});
   return Out;
 }
+
+std::vector<uint8_t> FrameOnlyJpeg(uint8_t Marker, uint8_t Precision, uint16_t Width, uint16_t Height) {
+  return {0xFF, 0xD8, 0xFF, Marker, 0x00, 0x0B, Precision, static_cast<uint8_t>(Height >> 8),
+          static_cast<uint8_t>(Height), static_cast<uint8_t>(Width >> 8), static_cast<uint8_t>(Width), 0x01,
+          0x01, 0x11, 0x00, 0xFF, 0xD9};
+}

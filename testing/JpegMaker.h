@@ -43,3 +43,8 @@ std::vector<uint8_t> EndOfBandJpeg(uint16_t Width, uint16_t Height, bool DcScan,
 // Width x Height pixels with one DC scan and no AC scans: legal, and for
 // 134 megapixels some 800 MB of coefficients to libjpeg.
 std::vector<uint8_t> ColourDcOnlyJpeg(uint16_t Width, uint16_t Height);
+
+// JPEG data that end after their frame header (SOI, the frame header of
+// Marker, EOI): how the raw sensor data of a raw file look to a reader of
+// frame headers (SOF3, lossless, 12 to 16 bits a sample).
+std::vector<uint8_t> FrameOnlyJpeg(uint8_t Marker, uint8_t Precision, uint16_t Width, uint16_t Height);

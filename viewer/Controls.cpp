@@ -270,12 +270,14 @@ QImage PreviewPicture(const TJPEGImage& Jpeg, int Side) {
 
 // A file the reader can show: a JPEG file's embedded thumbnail, or else its
 // picture through the picture source, filling a square of Side as stored
-// (not turned). Null for a file of another kind, and when it fails.
+// (not turned); a camera's raw file shows its thumbnail or its preview. Null
+// for a file of another kind, and when it fails.
 QImage ReaderPreview(const QString& FileName, int Side) {
   try {
     TEXIF Document;
     Document.LoadFromFile(QFile::encodeName(FileName).toStdString());
-    if (Document.FileFormat() == "unknown" || Document.FileFormat() == "TIFF") return {};
+    const std::string_view Format = Document.FileFormat();
+    if (Format == "unknown" || (Format == "TIFF" && !Document.Picture().FromPreviews)) return {};
     if (const TJPEGImage* Thumbnail = Document.Thumbnail(); Thumbnail != nullptr && Thumbnail->Height() > 0)
       return PreviewPicture(*Thumbnail, Side);
     // A square box asks for the same size whichever way the picture turns.

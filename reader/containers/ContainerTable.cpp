@@ -3,12 +3,13 @@
 
 namespace {
 
-constexpr std::array<TContainerKind, 5> ContainerKinds{{
+constexpr std::array<TContainerKind, 6> ContainerKinds{{
     {"JPEG", IsJpeg, ReadJpegLayout},
     {"TIFF", IsTiff, ReadTiffLayout},
     {"PNG", IsPng, ReadPngLayout},
     {"WebP", IsWebp, ReadWebpLayout},
-    {"HEIF", IsIsoMedia, ReadIsoMediaLayout},  // the reader tells HEIF from AVIF by the brands
+    {"HEIF", IsIsoMedia, ReadIsoMediaLayout},  // the reader tells HEIF, AVIF and CR3 by the brands
+    {"RAF", IsRaf, ReadRafLayout},
 }};
 
 }  // namespace

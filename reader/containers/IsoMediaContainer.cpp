@@ -12,7 +12,21 @@
 // Layouts: ISO/IEC 14496-12 (boxes, meta, iinf, iloc, iref, idat), ISO/IEC
 // 23008-12 (HEIF: pitm, iprp, ipco, ipma, ispe, irot; the Exif item's
 // leading offset).
+//
+// Canon's CR3 raw files (brand "crx ") keep their metadata in boxes of
+// Canon's own: in "moov", the "uuid" box 85c0b687-820f-11e0-8111-f4ce462b6a48
+// holds CMT1 to CMT4, TIFF blocks whose first directory is IFD 0, the EXIF
+// directory, the Canon maker note and the GPS directory, and THMB, a small
+// JPEG after a 16-byte header (version, width, height, its length, 4 more
+// bytes). The top-level "uuid" box eaf42b5e-1c98-4b88-b9fb-b7dc406e4d16
+// holds, after 8 bytes, the PRVW box: a 16-byte header (4 bytes, a 16-bit
+// 1, width, height, another 1, the JPEG's length) and the preview JPEG. XMP
+// is the "uuid" box be7acfcb-97a9-42e8-9c71-999491e3afac. Layouts: ExifTool's
+// Canon tags page (CR3 uuid boxes), Laurent Clevy's description of CR3
+// (github.com/lclevy/canon_cr3), the XMP specification part 3 (XMP in ISO
+// base media files).
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -36,18 +50,23 @@ constexpr int64_t MaxJoinedExif = int64_t{16} << 20;
 constexpr std::string_view HevcBrands[] = {"heic", "heix", "hevc", "heim", "heis", "hevm", "hevs"};
 constexpr std::string_view AvifBrands[] = {"avif", "avis"};
 constexpr std::string_view GeneralBrands[] = {"mif1", "msf1"};
+constexpr std::string_view CanonRawBrands[] = {"crx "};
 
 template <size_t N>
 bool IsOneOf(std::string_view Brand, const std::string_view (&Brands)[N]) {
   return std::find(std::begin(Brands), std::end(Brands), Brand) != std::end(Brands);
 }
 
+using TUuid = std::array<uint8_t, 16>;
+
 struct TBox {
   char Type[4] = {};
+  TUuid UserType = {};  // of a "uuid" box
   int64_t Start = 0;
   int64_t Data = 0;  // after the header
   int64_t End = 0;
   bool Is(std::string_view Name) const { return std::string_view(Type, 4) == Name; }
+  bool IsUuid(const TUuid& Uuid) const { return Is("uuid") && UserType == Uuid; }
 };
 
 // The header of the box at the stream's position, which must end by Limit
@@ -65,7 +84,7 @@ bool ReadBox(TMemoryStream& File, int64_t Limit, TBox& Box) {
   } else if (Size == 0) {
     Size = static_cast<uint64_t>(Limit - Box.Start);
   }
-  if (Box.Is("uuid")) File.SeekBy(16);
+  if (Box.Is("uuid") && !File.ReadExact(Box.UserType)) return false;
   Box.Data = File.Position();
   if (Size < static_cast<uint64_t>(Box.Data - Box.Start) || Size > static_cast<uint64_t>(Limit - Box.Start))
     return false;
@@ -391,19 +410,6 @@ void NoteXmp(TMemoryStream& File, const TMeta& Meta, TMetadataLayout& Layout) {
   }
 }
 
-// The UUID of the "uuid" box whose payload is an XMP packet.
-constexpr uint8_t XmpBoxUuid[16] = {0xBE, 0x7A, 0xCF, 0xCB, 0x97, 0xA9, 0x42, 0xE8,
-                                    0x9C, 0x71, 0x99, 0x94, 0x91, 0xE3, 0xAF, 0xAC};
-
-// A top-level box that may hold XMP: a "uuid" box of XMP's UUID.
-void NoteXmpBox(TMemoryStream& File, const TBox& Box, TMetadataLayout& Layout) {
-  if (!Box.Is("uuid")) return;
-  uint8_t Uuid[16];
-  File.Seek(Box.Data - 16);
-  if (!File.ReadExact(Uuid) || !std::equal(std::begin(Uuid), std::end(Uuid), std::begin(XmpBoxUuid))) return;
-  Layout.XmpPackets.push_back({{Box.Data, Box.End - Box.Data}, {}});
-}
-
 // The brands of "ftyp": its major brand, then after a minor version the
 // compatible brands, to the box's end.
 std::vector<std::string> Brands(TMemoryStream& File, const TBox& FileType) {
@@ -417,16 +423,95 @@ std::vector<std::string> Brands(TMemoryStream& File, const TBox& FileType) {
   return Found;
 }
 
-// "AVIF" for a file of AV1 brands only, "HEIF" for any other image brand,
-// nothing for a file that is no image (a video, say).
+// "CR3" for a Canon raw file, "AVIF" for a file of AV1 brands only, "HEIF"
+// for any other image brand, nothing for a file that is no image (a video,
+// say).
 std::string_view FormatOfBrands(const std::vector<std::string>& Brands) {
   const auto Any = [&](const auto& Set) {
     return std::any_of(Brands.begin(), Brands.end(), [&](const std::string& Brand) { return IsOneOf(Brand, Set); });
   };
+  if (Any(CanonRawBrands)) return "CR3";
   if (Any(HevcBrands)) return "HEIF";
   if (Any(AvifBrands)) return "AVIF";
   if (Any(GeneralBrands)) return "HEIF";
   return {};
+}
+
+// Canon's boxes of CR3 files (see the top of this file).
+constexpr TUuid CanonMetadataUuid{0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
+                                  0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
+constexpr TUuid CanonPreviewUuid{0xea, 0xf4, 0x2b, 0x5e, 0x1c, 0x98, 0x4b, 0x88,
+                                 0xb9, 0xfb, 0xb7, 0xdc, 0x40, 0x6e, 0x4d, 0x16};
+// The "uuid" box whose payload is an XMP packet, in CR3 files and others.
+constexpr TUuid XmpUuid{0xbe, 0x7a, 0xcf, 0xcb, 0x97, 0xa9, 0x42, 0xe8, 0x9c, 0x71, 0x99, 0x94, 0x91, 0xe3, 0xaf, 0xac};
+
+void NoteXmpBox(const TBox& Box, TMetadataLayout& Layout) {
+  Layout.XmpPackets.push_back({{Box.Data, Box.End - Box.Data}, {}});
+}
+
+// The TIFF blocks of Canon's metadata box, in the order they are read: IFD 0
+// first, whose Make says the maker note's format.
+struct TCanonTiffBox {
+  std::string_view Type;
+  TFirstDirectory First;
+};
+constexpr TCanonTiffBox CanonTiffBoxes[] = {{"CMT1", TFirstDirectory::IFD0},
+                                            {"CMT2", TFirstDirectory::EXIF},
+                                            {"CMT3", TFirstDirectory::MakerNote},
+                                            {"CMT4", TFirstDirectory::GPS}};
+
+// The JPEG that follows a box's header of HeaderBytes, whose length is the
+// 32-bit number at LengthAt in that header; cut at the box's end.
+std::optional<TByteRange> JpegAfterHeader(TMemoryStream& File, const TBox& Box, int64_t HeaderBytes,
+                                          int64_t LengthAt) {
+  TBoxReader Header(File, Box.Data + LengthAt, Box.End);
+  const int64_t Length = Header.U32();
+  const int64_t Start = Box.Data + HeaderBytes;
+  if (!Header.Ok() || Start >= Box.End || Length == 0) return std::nullopt;
+  return TByteRange{Start, std::min(Length, Box.End - Start)};
+}
+
+void ReadCanonMetadata(TMemoryStream& File, const TBox& Metadata, TMetadataLayout& Layout) {
+  std::array<std::optional<TTiffBlock>, std::size(CanonTiffBoxes)> Blocks;
+  ForEachBox(File, Metadata.Data, Metadata.End, [&](const TBox& Box) {
+    for (size_t Index = 0; Index < Blocks.size(); ++Index)
+      if (Box.Is(CanonTiffBoxes[Index].Type) && !Blocks[Index])
+        Blocks[Index] = TTiffBlock{
+            {Box.Data, Box.End - Box.Data}, CanonTiffBoxes[Index].First, TTiffRules::TiffFile, {}, 0, true};
+    if (Box.Is("THMB") && !Layout.Thumbnail) Layout.Thumbnail = JpegAfterHeader(File, Box, 16, 8);
+    return true;
+  });
+  for (const std::optional<TTiffBlock>& Block : Blocks)
+    if (Block) Layout.TiffBlocks.push_back(*Block);
+}
+
+std::optional<TByteRange> CanonPreview(TMemoryStream& File, const TBox& Preview) {
+  File.Seek(Preview.Data + 8);
+  TBox Box;
+  if (!ReadBox(File, Preview.End, Box) || !Box.Is("PRVW")) return std::nullopt;
+  return JpegAfterHeader(File, Box, 16, 12);
+}
+
+// The boxes after "ftyp". The walk ends after the preview: Canon writes
+// "moov" and XMP before it and only the raw data after, so that a load
+// reads no block of the raw data.
+void ReadCanonRaw(TMemoryStream& File, const TBox& FileType, TMetadataLayout& Layout) {
+  Layout.Picture.FromPreviews = true;
+  ForEachBox(File, FileType.End, File.Size(), [&](const TBox& Box) {
+    if (Box.Is("moov")) {
+      ForEachBox(File, Box.Data, Box.End, [&](const TBox& Inner) {
+        if (!Inner.IsUuid(CanonMetadataUuid)) return true;
+        ReadCanonMetadata(File, Inner, Layout);
+        return false;
+      });
+    } else if (Box.IsUuid(XmpUuid)) {
+      NoteXmpBox(Box, Layout);
+    } else if (Box.IsUuid(CanonPreviewUuid)) {
+      if (std::optional<TByteRange> Preview = CanonPreview(File, Box)) Layout.Picture.Previews.push_back(*Preview);
+      return false;
+    }
+    return true;
+  });
 }
 
 }  // namespace
@@ -443,9 +528,10 @@ void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout) {
   const std::string_view Format = FormatOfBrands(Brands(File, FileType));
   if (Format.empty()) return;
   Layout.Format = Format;
+  if (Format == "CR3") return ReadCanonRaw(File, FileType, Layout);
   bool MetaRead = false;
   ForEachBox(File, FileType.End, File.Size(), [&](const TBox& Box) {
-    NoteXmpBox(File, Box, Layout);
+    if (Box.IsUuid(XmpUuid)) NoteXmpBox(Box, Layout);
     if (!Box.Is("meta") || MetaRead) return true;
     MetaRead = true;  // one image's metadata
     const TMeta Meta = ReadMeta(File, Box);

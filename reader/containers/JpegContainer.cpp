@@ -83,7 +83,7 @@ void NoteXmpExtensionPart(TMemoryStream& File, int64_t Start, int64_t End, TMeta
 // holds the TIFF header, after the identifier's two zero bytes; XMP packets
 // follow their namespace's identifier. False when the data end before an
 // identifier could be read.
-bool ReadApp1(TMemoryStream& File, uint16_t Length, TMetadataLayout& Layout) {
+bool ReadApp1(TMemoryStream& File, uint16_t Length, int64_t JpegStart, TMetadataLayout& Layout) {
   const int64_t Data = File.Position();
   const int64_t DataLength = int64_t{Length} - 2;
   uint8_t Identifier[4];
@@ -91,8 +91,11 @@ bool ReadApp1(TMemoryStream& File, uint16_t Length, TMetadataLayout& Layout) {
   const std::string_view Text(reinterpret_cast<const char*>(Identifier), 4);
   const int64_t Header = File.Position() + 2;
   if (Layout.TiffBlocks.empty() && EqualsIgnoreCase(Text, "EXIF") && Header <= UINT32_MAX) {
-    Layout.TiffBlocks.push_back(
-        {{Header, std::max<int64_t>(0, DataLength - 6)}, TFirstDirectory::IFD0, TTiffRules::JpegSegment, {}});
+    Layout.TiffBlocks.push_back({{Header, std::max<int64_t>(0, DataLength - 6)},
+                                 TFirstDirectory::IFD0,
+                                 TTiffRules::JpegSegment,
+                                 {},
+                                 JpegStart});
   } else if (StartsWith(File, Data, DataLength, XmpIdentifier)) {
     const auto Skip = static_cast<int64_t>(XmpIdentifier.size());
     Layout.XmpPackets.push_back({{Data + Skip, DataLength - Skip}, {}});
@@ -140,13 +143,15 @@ bool IsJpeg(std::span<const uint8_t> First) { return First.size() >= 2 && First[
 // hold no segments. It also stops after MaxBytesWithoutMarker bytes in a row
 // that are no marker (a file of a JPEG start and gigabytes of zeros), and
 // past 4 GiB, beyond which no EXIF offset could reach.
-void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout) {
+void ReadJpegSegments(TMemoryStream& File, TByteRange Jpeg, TMetadataLayout& Layout) {
   constexpr int64_t MaxBytesWithoutMarker = int64_t{1} << 20;
   constexpr int64_t MaxPosition = int64_t{1} << 32;
+  const int64_t End = Jpeg.Position + Jpeg.Length;
   int64_t WithoutMarker = 0;
   std::vector<TByteRange> Photoshop;
-  File.Seek(2);
-  while (File.Remaining() >= 4 && WithoutMarker <= MaxBytesWithoutMarker && File.Position() < MaxPosition) {
+  File.Seek(Jpeg.Position + 2);
+  while (File.Position() >= Jpeg.Position && File.Position() <= End - 4 && WithoutMarker <= MaxBytesWithoutMarker &&
+         File.Position() < MaxPosition) {
     uint8_t Marker[4];
     File.ReadExact(Marker);
     const auto Length = static_cast<uint16_t>((Marker[2] << 8) | Marker[3]);
@@ -164,7 +169,7 @@ void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout) {
     if (Marker[1] == 0xDA || (!Layout.TiffBlocks.empty() && Marker[1] == 0xD9)) break;
     const int64_t Next = File.Position() + int64_t{Length} - 2;
     if (Marker[1] == 0xE1) {
-      if (!ReadApp1(File, Length, Layout)) break;
+      if (!ReadApp1(File, Length, Jpeg.Position, Layout)) break;
       File.Seek(Next);
     } else if (Marker[1] == 0xED) {
       ReadApp13(File, Length, Photoshop);
@@ -177,3 +182,5 @@ void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout) {
   }
   NoteIptc(File, Photoshop, Layout);
 }
+
+void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout) { ReadJpegSegments(File, {0, File.Size()}, Layout); }

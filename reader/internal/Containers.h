@@ -25,15 +25,10 @@ enum class TFirstDirectory : uint8_t { IFD0, EXIF, MakerNote, GPS };
 
 // How a block's TIFF header is read. In a JPEG file's EXIF segment IFD 0 is
 // taken to follow the header directly, whatever the header's offset says,
-// and a second IFD 0 may stand where that offset points; everywhere else
-// IFD 0 is where the header says, as in a TIFF file.
+// and a second IFD 0 may stand where that offset points, a position in the
+// JPEG file; everywhere else IFD 0 is where the header says, as in a TIFF
+// file.
 enum class TTiffRules : uint8_t { JpegSegment, TiffFile };
-
-// Bytes of the file, or bytes a container had to decode or join first.
-struct TByteRange {
-  int64_t Position = 0;
-  int64_t Length = 0;
-};
 
 struct TTiffBlock {
   TByteRange Range;  // from the TIFF header on
@@ -41,6 +36,13 @@ struct TTiffBlock {
   TTiffRules Rules = TTiffRules::TiffFile;
   // When set, the block's bytes (Range counts in them), not the file's.
   std::shared_ptr<const TByteBuffer> Decoded;
+  // Where the JPEG file of a JpegSegment block starts: a JPEG file embedded
+  // in a raw file counts its positions from its own start.
+  int64_t JpegStart = 0;
+  // Set when the container keeps IFD 0, the EXIF directory, the maker note
+  // and the GPS directory in blocks of their own (CR3): a block's pointers
+  // to the others, and IFD 0's link to IFD 1, are not followed.
+  bool DirectoriesApart = false;
 };
 
 // Metadata that is not TIFF data: a range of the file, or of bytes a
@@ -74,6 +76,9 @@ struct TMetadataLayout {
   // tag 33723, and resource 0x0404 of IFD 0's tag 34377.
   std::optional<TMetadataBytes> Iptc;
   std::optional<std::string> Comment;
+  // A thumbnail the container keeps outside the TIFF blocks (CR3); IFD 1's
+  // comes first.
+  std::optional<TByteRange> Thumbnail;
   TPictureLocation Picture;
 };
 
@@ -95,12 +100,24 @@ void ReadTiffLayout(TMemoryStream& File, TMetadataLayout& Layout);
 void ReadPngLayout(TMemoryStream& File, TMetadataLayout& Layout);
 void ReadWebpLayout(TMemoryStream& File, TMetadataLayout& Layout);
 void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout);
+void ReadRafLayout(TMemoryStream& File, TMetadataLayout& Layout);
 
 bool IsJpeg(std::span<const uint8_t> First);
 bool IsTiff(std::span<const uint8_t> First);
 bool IsPng(std::span<const uint8_t> First);
 bool IsWebp(std::span<const uint8_t> First);
 bool IsIsoMedia(std::span<const uint8_t> First);
+bool IsRaf(std::span<const uint8_t> First);
+
+// The segments of the JPEG file in Jpeg (a JPEG file's whole data, or the
+// JPEG a raw file embeds), read into Layout as a JPEG file's are.
+void ReadJpegSegments(TMemoryStream& File, TByteRange Jpeg, TMetadataLayout& Layout);
+
+// The JPEG previews a camera stored in TIFF-structured raw data whose TIFF
+// header lies at Header: images of IFD 0 and of its SubIFDs stored as JPEG,
+// Panasonic's JpgFromRaw, and the previews the Olympus and Pentax maker notes
+// point at. Each range lies within the file. IFD 1's thumbnail is not one.
+std::vector<TByteRange> FindTiffPreviews(TMemoryStream& File, int64_t Header);
 
 // The layout of the file in File: the reader of the first kind that
 // recognises its first bytes, or an unknown file with no metadata.

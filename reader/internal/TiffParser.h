@@ -39,7 +39,7 @@ class TTiffParser {
   using TTagList = std::vector<TEXIFTag>;
 
   void ParseDirectories(const TTiffBlock& Block);
-  bool ReadTIFF(bool InJpegSegment);
+  bool ReadTIFF(const TTiffBlock& Block);
   bool ReadHeader(uint32_t& FirstOffset);
   void ReadIFD0(uint16_t Count);
   void ReadIFD1();

@@ -68,7 +68,7 @@ void TTiffParser::Parse(const TTiffBlock& Block) {
 void TTiffParser::ParseDirectories(const TTiffBlock& Block) {
   if (Block.First == TFirstDirectory::IFD0) {
     FDoc.FIFD0Offset = FIFD0Offset;
-    if (!ReadTIFF(Block.Rules == TTiffRules::JpegSegment)) return;
+    if (!ReadTIFF(Block) || Block.DirectoriesApart) return;
     Absorbing([&] { ReadIFD1(); });
     Absorbing([&] { ReadSubDirectory(PointerOffset(0x8769), EXIFTable, FDoc.FEXIF, dkEXIF, true); });
     Absorbing([&] { ReadSubDirectory(PointerOffset(0xA005), InteropTable, FDoc.FINTEROP, dkInterop, false); });
@@ -84,7 +84,7 @@ void TTiffParser::ParseDirectories(const TTiffBlock& Block) {
     case TFirstDirectory::EXIF:
       Absorbing([&] { ReadSubDirectory(First, EXIFTable, FDoc.FEXIF, dkEXIF, true); });
       Absorbing([&] { ReadSubDirectory(PointerOffset(0xA005), InteropTable, FDoc.FINTEROP, dkInterop, false); });
-      Absorbing([&] { ReadMakerNote(PointerOffset(0x927C)); });
+      if (!Block.DirectoriesApart) Absorbing([&] { ReadMakerNote(PointerOffset(0x927C)); });
       break;
     case TFirstDirectory::GPS: Absorbing([&] { ReadGPS(First); }); break;
     case TFirstDirectory::MakerNote: Absorbing([&] { ReadMakerNote(First); }); break;
@@ -107,9 +107,10 @@ bool TTiffParser::ReadHeader(uint32_t& FirstOffset) {
 // words W1 and W2 that follow. In a JPEG file's EXIF segment IFD 0 is taken
 // to follow the header directly: W1 is its entry count, unless W1 is 0 or
 // 0xFFFF, in which case W2 is and the entries start two bytes later; and a
-// second IFD 0 may stand at O, taken as a position in the file. Elsewhere
-// IFD 0 is read where O points.
-bool TTiffParser::ReadTIFF(bool InJpegSegment) {
+// second IFD 0 may stand at O, taken as a position in the JPEG file.
+// Elsewhere IFD 0 is read where O points.
+bool TTiffParser::ReadTIFF(const TTiffBlock& Block) {
+  const bool InJpegSegment = Block.Rules == TTiffRules::JpegSegment;
   FFile.Seek(FIFD0Offset);
   if (FFile.Remaining() < 12) return false;
   uint8_t Order[2];
@@ -138,8 +139,9 @@ bool TTiffParser::ReadTIFF(bool InJpegSegment) {
   ReadIFD0(Count);
 
   uint16_t SecondCount = 0;
-  if (InJpegSegment && FIFD0Offset < IFD0) {
-    if (ReadCount(IFD0 - int64_t{FIFD0Offset}, SecondCount)) ReadIFD0(SecondCount);
+  const int64_t InJpeg = FIFD0Offset - Block.JpegStart;
+  if (InJpegSegment && InJpeg < IFD0) {
+    if (ReadCount(Block.JpegStart + IFD0 - int64_t{FIFD0Offset}, SecondCount)) ReadIFD0(SecondCount);
   }
   return true;
 }

@@ -367,6 +367,24 @@ THostileFile EmbeddedMetadataHugeCounts() {
           }};
 }
 
+// A raw file whose preview walk is led in circles: IFD 0 (at 8) names 0xFFFF
+// SubIFDs, all at IFD 0 itself, whose count says 0xFFFF entries; its EXIF
+// pointer leads back there too, and its preview strip claims 4 GB.
+THostileFile RawPreviewWalkInCircles() {
+  constexpr uint32_t MakeAt = 0x100, SubIfdsAt = 0x140;
+  const TBytes Entries = Concat({Entry(0x010F, ftAscii, 6, MakeAt), Entry(0x0103, ftShort, 1, 6),
+                                 Entry(0x0111, ftLong, 1, 8), Entry(0x0117, ftLong, 1, 0xFFFFFFFF),
+                                 Entry(0x014A, ftLong, 0xFFFF, SubIfdsAt), Entry(0x8769, ftLong, 1, 8)});
+  TBytes File = RawTiff(0xFFFF, Entries, 0);
+  File.resize(MakeAt, 0);
+  File = Concat({File, BytesOf(std::string_view("Canon\0", 6))});
+  File.resize(SubIfdsAt, 0);
+  return {"raw-preview-walk.nef",
+          "A raw file whose SubIFDs and EXIF pointer lead back to IFD 0, which claims 65535 entries, and whose "
+          "preview claims 4 GB.",
+          Concat({File, Repeat(U32(8), 64)}), "the Make", [](const TEXIF& Doc) { return HasMake(Doc, "Canon"); }};
+}
+
 }  // namespace
 
 const char* const MakerNames[12] = {"Canon", "NIKON",   "OLYMPUS", "Panasonic", "FUJIFILM", "CASIO",
@@ -404,6 +422,7 @@ std::vector<THostileFile> HostileFiles() {
       XmpRowAmplification(),
       IptcInManySegments(),
       EmbeddedMetadataHugeCounts(),
+      RawPreviewWalkInCircles(),
   };
   Files.push_back({"picture-bomb.jpg",
                    "A picture whose header claims 60000 x 60000 pixels: the Image tab must refuse it, not allocate it.",

@@ -43,5 +43,5 @@ for page in lumentag lumentag-dump; do
 done
 
 [ "$("$prefix/bin/lumentag-dump" --version)" = "lumentag-dump $version" ]
-"$prefix/bin/lumentag-dump" --help | grep -q '^usage: lumentag-dump \[--json\] \[--image\] \[--\] FILE\.\.\.$'
+"$prefix/bin/lumentag-dump" --help | grep -q '^usage: lumentag-dump \[-r\] \[-j N\] \[--json | --jsonl | --csv\] \[--image\] \[--no-progress\]$'
 echo "install check passed: $(cd "$prefix" && find . -type f | wc -l) files"

@@ -168,6 +168,23 @@ TBytes HeifWithExifLast(const TBytes& Tiff, size_t PictureBytes) {
   return HeifFile(Layout);
 }
 
+// Raw files as cameras lay them out, metadata and previews first, then
+// RawBytes of raw data: a NEF (EXIF directory, a JPEG preview in one SubIFD,
+// the raw data in another), a CR3 and a RAF.
+std::vector<std::pair<const char*, TBytes>> RawFiles(size_t RawBytes) {
+  const TBytes Preview = MakeJpeg(160, 120), Raw(RawBytes, 0x5A);
+  auto Exif = std::make_shared<TIfd>(), PreviewIfd = std::make_shared<TIfd>(), RawIfd = std::make_shared<TIfd>();
+  Exif->Rational(0x829A, {{1, 125}});
+  PreviewIfd->Short(0x0103, {6}).BlobAt(0x0201, ftLong, 1, Preview).Long(0x0202, {uint32_t(Preview.size())});
+  RawIfd->Short(0x0103, {1}).BlobAt(0x0111, ftLong, 1, Raw).Long(0x0117, {uint32_t(RawBytes)});
+  TIfd Nef;
+  Nef.Ascii(0x010F, "NIKON CORPORATION").SubIfd(0x8769, Exif).SubIfds(0x014A, {PreviewIfd, RawIfd});
+  const TBytes Exif0 = TiffBlock(TIfd().SubIfd(0x8769, Exif));
+  return {{"NEF", TiffBlock(Nef)},
+          {"CR3", Cr3File({.Cmt1 = Exif0, .Cmt2 = TiffBlock(*Exif), .Preview = Preview, .RawData = Raw})},
+          {"RAF", RafFile(InsertAfterSoi(Preview, {ExifSegment(Exif0)}), Raw)}};
+}
+
 // A load reads the blocks the metadata lies in, and no other.
 TEST(Document, ReadsOnlyTheBlocksItNeeds) {
   TTempDir Dir;
@@ -189,7 +206,9 @@ TEST(Document, ReadsOnlyTheBlocksItNeeds) {
       {"a WebP whose EXIF chunk follows the picture",
        WebpFile({RiffChunk("VP8 ", TBytes(3 << 20, 0)), RiffChunk("EXIF", TiffBlock(Ifd0))}), 2},
   };
-  for (const TCase& Case : Cases) {
+  std::vector<TCase> All(std::begin(Cases), std::end(Cases));
+  for (auto& [Kind, File] : RawFiles(3 << 20)) All.push_back({Kind, std::move(File), 1});
+  for (const TCase& Case : All) {
     ASSERT_GT(Case.File.size(), 150000u) << Case.What;
     const std::string File = Dir.Write("file", Case.File);
     TEXIF Doc;

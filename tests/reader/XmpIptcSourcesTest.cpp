@@ -64,6 +64,8 @@ TEST(XmpSources, EveryContainerGivesThePacketsRows) {
       {"WebP XMP chunk", WebpFile({RiffChunk("XMP ", BytesOf(Packet))})},
       {"HEIF mime item", HeifWithXmpItem()},
       {"ISO base media uuid box", Concat({HeifFile({}), XmpUuidBox()})},
+      {"CR3 uuid box", Cr3File({.Xmp = Packet})},
+      {"RAF, its JPEG's APP1", RafFile(JpegWith({XmpSegment(Packet)}))},
   };
   for (const auto& Case : Cases) {
     TEXIF Doc;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "ContainerWriter.h"
 #include "DumpFormat.h"
 #include "ExifWriter.h"
@@ -119,8 +121,41 @@ TEST(DumpFormat, Json) {
   EXPECT_FALSE(File.contains("image"));
 }
 
+// A name that is not UTF-8 also gives its bytes in hex, in "fileBytes"
+// right after "file"; a valid name has no such member.
+TEST(DumpFormat, JsonFileBytes) {
+  const TEXIF Doc;
+  const std::pair<std::string, std::string> Cases[] = {
+      {"caf\xC3\xA9.jpg", "\"file\":\"caf\xC3\xA9.jpg\",\"format\""},
+      {"caf\xE9.jpg", "\"file\":\"caf\xEF\xBF\xBD.jpg\",\"fileBytes\":\"636166e92e6a7067\",\"format\""},
+      {"\xED\xA0\x80", "\"file\":\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\",\"fileBytes\":\"eda080\",\"format\""},
+  };
+  for (const auto& [Name, Members] : Cases) {
+    std::string Out;
+    AppendDumpJson(Out, {Name, Doc}, TJsonLayout::jlCompact);
+    EXPECT_NE(Out.find(Members), std::string::npos) << Out;
+    EXPECT_TRUE(nlohmann::json::accept(Out));
+  }
+}
+
+// A line per row: fields escaped as the text escapes them (a tab, a line
+// break), and in quotes, quotes doubled, when they hold a comma or a quote.
+TEST(DumpFormat, CsvRows) {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon").Ascii(0x010E, "tab\there, \"quoted\"\nnext");
+  TEXIF Doc;
+  LoadBytes(Doc, TiffBlock(Ifd0));
+  std::string Csv;
+  AppendDumpCsv(Csv, {"dir/a,\"b\"\r.tif", Doc, true, TPictureSize{3, 4}});
+  const std::string File = "\"dir/a,\"\"b\"\"\\x0D.tif\"";
+  EXPECT_EQ(Csv, File + ",IFD 0,0x10F,Equipment Make,Canon\n" + File +
+                     ",IFD 0,0x10E,Image Description,\"tab\\x09here, \"\"quoted\"\"\\x0Anext\"\n" + File +
+                     ",Image,,size,3 x 4\n");
+  EXPECT_EQ(CsvHeader, "file,section,tag,name,value\n");
+}
+
 // The XMP and IPTC sections stand between the thumbnail's and the comment's;
-// their JSON objects say a sidecar's rows.
+// their JSON objects say a sidecar's rows; the CSV's tag is the path or R:D.
 TEST(DumpFormat, XmpAndIptc) {
   const TTempDir Dir;
   const std::string Name = Dir.Write(
@@ -141,10 +176,19 @@ TEST(DumpFormat, XmpAndIptc) {
                            "c\n"),
             std::string::npos)
       << Out.str();
-  const nlohmann::json File = DumpJson({"photo.jpg", Doc});
-  EXPECT_EQ(File["xmp"], nlohmann::json::parse(R"J([{"path": "xmp:Label", "name": "Label", "value": "a\tb"},
-      {"path": "xmp:Rating", "name": "Rating (sidecar)", "value": "5", "sidecar": true}])J"));
-  EXPECT_EQ(File["iptc"], nlohmann::json::parse(R"([{"record": 2, "dataset": 25, "name": "Keywords", "value": "sea"}])"));
+  std::string Line;
+  AppendDumpJson(Line, {"photo.jpg", Doc}, TJsonLayout::jlCompact);
+  EXPECT_NE(Line.find(R"("iptc":[{"dataset":25,"name":"Keywords","record":2,"value":"sea"}])"), std::string::npos);
+  EXPECT_NE(Line.find(R"("xmp":[{"name":"Label","path":"xmp:Label","value":"a\tb"},)"
+                      R"J({"name":"Rating (sidecar)","path":"xmp:Rating","sidecar":true,"value":"5"}])J"),
+            std::string::npos)
+      << Line;
+  std::string Csv;
+  AppendDumpCsv(Csv, {"photo.jpg", Doc});
+  EXPECT_EQ(Csv,
+            "photo.jpg,XMP,xmp:Label,Label,a\\x09b\n"
+            "photo.jpg,XMP,xmp:Rating,Rating (sidecar),5\n"
+            "photo.jpg,IPTC,2:25,Keywords,sea\n");
 }
 
 TEST(DumpFormat, JsonNonFiniteNumbersAreNull) {
@@ -169,6 +213,13 @@ TBytes OrientedJpeg(int Orientation) {
   Ifd0.Ascii(0x010F, "Canon");
   if (Orientation >= 0) Ifd0.Short(0x0112, {uint16_t(Orientation)});
   return InsertAfterSoi(MakeJpeg(64, 48), {ExifSegment(TiffBlock(Ifd0))});
+}
+
+// TIFF data whose IFD 0 is stored as a 40 x 30 JPEG in one strip.
+TBytes RawWithPreview(TIfd Ifd0) {
+  const TBytes Jpeg = MakeJpeg(40, 30);
+  Ifd0.Short(0x0103, {7}).BlobAt(0x0111, ftLong, 1, Jpeg).Long(0x0117, {uint32_t(Jpeg.size())});
+  return TiffBlock(Ifd0);
 }
 
 struct TImageCase {
@@ -223,6 +274,7 @@ TEST(DumpFormat, ImageTabSize) {
        TPictureSize{48, 64}},
       {"AVIF", TestData("quadrants-alpha.avif"), TPictureSize{64, 48}},
       {"GIF, no kind the reader shows", BytesOf("GIF89a\x40\x00\x30\x00"), std::nullopt},
+      {"raw file: its preview, turned", RawWithPreview(Tiff), TPictureSize{30, 40}},
       {"header of 60000 x 60000", WithDeclaredSize(MakeJpeg(8, 8), 60000, 60000), std::nullopt},
   };
   const TTempDir Dir;

@@ -1,5 +1,8 @@
 // lumentag-dump as a program: exit codes, messages, and the real corpus.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,13 +11,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "Corpus.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
 #include "DecimalComma.h"
+#include "ProgressLine.h"
 #include "TempDir.h"
 #include "nlohmann/json.hpp"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -49,9 +56,8 @@ TRun RunDump(const std::string& Arguments) { return RunShell("DUMP " + Arguments
 
 TEST(DumpTool, UsageAndMissingFiles) {
   const TTempDir Dir;
-  EXPECT_EQ(RunDump("").Status, 2);
-  EXPECT_EQ(RunDump("--bogus x").Status, 2);
-  EXPECT_EQ(RunDump("--json").Status, 2);
+  for (const char* Usage : {"", "--bogus x", "--json", "-j 0 x", "-j", "--jobs=1025 x", "-jx x", "--json --csv x"})
+    EXPECT_EQ(RunDump(Usage).Status, 2) << Usage;
 
   TIfd Ifd0;
   Ifd0.Ascii(0x010F, "Canon");
@@ -121,6 +127,34 @@ TEST(DumpTool, StandardInput) {
   const std::string Sections = FromFile.Out.substr(FromFile.Out.find('\n'));
   EXPECT_NE(Sections.find("[Image]\n20 x 30\n"), std::string::npos);
   EXPECT_EQ(FromStdin.Out, "== -" + Sections + "== -" + Sections);
+  // A "-" after a failed one fails the same way.
+  const TRun Folder = RunDump("- - < /");
+  const std::string Failed = "lumentag-dump: -: Cannot read standard input. Is a directory\n";
+  EXPECT_EQ(Folder.Err, Failed + Failed);
+  EXPECT_EQ(Folder.Status, 1);
+}
+
+// Standard input is held once however often "-" is named: its bytes, and
+// not much more, at the peak (a copy for each use made it three times).
+TEST(DumpTool, StandardInputHeldOnce) {
+  const TTempDir Dir;
+  constexpr long InputKiB = 384 << 10;
+  const std::string Input = Dir.Write("big.jpg", MakeJpeg(30, 20));
+  fs::resize_file(Input, InputKiB * 1024);  // zeros after the photo, a sparse file
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    const int In = ::open(Input.c_str(), O_RDONLY);
+    const int Null = ::open("/dev/null", O_WRONLY);
+    ::dup2(In, STDIN_FILENO);
+    ::dup2(Null, STDOUT_FILENO);
+    ::execl(LUMENTAG_DUMP, LUMENTAG_DUMP, "-j", "1", "--image", "-", "-", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int Status = 0;
+  rusage Usage{};
+  ASSERT_EQ(::wait4(Child, &Status, 0, &Usage), Child);
+  EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
+  EXPECT_LT(Usage.ru_maxrss, InputKiB + (128 << 10)) << "KiB at the peak";
 }
 
 // Decimals take the separator of the locale the environment names.
@@ -166,8 +200,130 @@ TEST(DumpTool, WriteErrors) {
       {"DUMP --json" + Many + " > /dev/full; echo status $? >&2", Full + "status 1\n"},
       {"trap '' PIPE; (DUMP" + Many + "; echo status $? >&2) | true",
        "lumentag-dump: write error: Broken pipe\nstatus 1\n"},
+      // SIGPIPE at its default, a closed pipe ends the tool quietly by it.
+      {"(env --default-signal=PIPE DUMP" + Many + "; echo status $? >&2) | true", "status 141\n"},
   };
   for (const TCase& Case : Cases) EXPECT_EQ(RunShell(Case.Command).Err, Case.Err) << Case.Command.substr(0, 40);
+}
+
+// The files of the text output, from its "== FILE" lines.
+std::vector<std::string> FilesPrinted(const std::string& Text) {
+  std::vector<std::string> Files;
+  std::istringstream Lines(Text);
+  for (std::string Line; std::getline(Lines, Line);)
+    if (Line.starts_with("== ")) Files.push_back(Line.substr(3));
+  return Files;
+}
+
+TBytes SmallTiff() {
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon");
+  return TiffBlock(Ifd0);
+}
+
+// Entries in the byte order of their names, a folder's files at its place;
+// only the extensions the open dialog offers, in any case; an operand is
+// read whatever its name.
+TEST(DumpTool, WalkOrder) {
+  const TTempDir Dir;
+  const std::string Root = Dir.Path("photos");
+  for (const char* Folder : {"/a", "/c", "/d/e"}) fs::create_directories(Root + Folder);
+  for (const char* Name : {"b.jpg", "a.JPG", "a.jpg", "A.tif", "_x.heic", "a-b.jpg", "a/z.jpg", "a/y.png",
+                           "d/e/f.webp", "notes.txt", ".jpg"})
+    Dir.Write(std::string("photos/") + Name, SmallTiff());
+  const TRun Run = RunDump("-r '" + Root + "/notes.txt' '" + Root + "'");
+  EXPECT_EQ(Run.Status, 0) << Run.Err;
+  std::vector<std::string> Expected{Root + "/notes.txt"};
+  for (const char* Name : {"A.tif", "_x.heic", "a/y.png", "a/z.jpg", "a-b.jpg", "a.JPG", "a.jpg", "b.jpg", "d/e/f.webp"})
+    Expected.push_back(Root + "/" + Name);
+  EXPECT_EQ(FilesPrinted(Run.Out), Expected);
+  // Without -r a folder is no file to read.
+  const TRun Flat = RunDump("'" + Root + "/'");
+  EXPECT_EQ(Flat.Status, 1);
+  EXPECT_EQ(Flat.Err, "lumentag-dump: " + Root + "/: Is a directory\n");
+}
+
+// Links to files are read, links to folders are not followed; files that
+// cannot be read are reported in the walk's order, and the walk goes on.
+TEST(DumpTool, LinksAndSpecialFilesInATree) {
+  const TTempDir Dir;
+  const std::string Root = Dir.Path("photos");
+  fs::create_directories(Root + "/locked");
+  fs::create_directories(Dir.Path("outside"));
+  Dir.Write("photos/good.jpg", SmallTiff());
+  Dir.Write("photos/locked/hidden.jpg", SmallTiff());
+  Dir.Write("outside/photo.tif", SmallTiff());
+  fs::create_symlink("../outside/photo.tif", Root + "/link.jpg");
+  fs::create_symlink("../outside", Root + "/folderlink");
+  fs::create_symlink("../outside", Root + "/folderlink.jpg");
+  fs::create_symlink("nowhere.jpg", Root + "/dead.jpg");
+  fs::create_symlink("loop.jpg", Root + "/loop.jpg");
+  fs::create_symlink("/proc/self/mem", Root + "/mem.jpg");
+  ASSERT_EQ(::mkfifo((Root + "/pipe.jpg").c_str(), 0600), 0);
+  ::chmod((Root + "/locked").c_str(), 0);
+  const bool Locked = ::access((Root + "/locked").c_str(), R_OK) != 0;  // root reads it all the same
+  const TRun Run = RunDump("-r '" + Root + "'");
+  ::chmod((Root + "/locked").c_str(), 0700);
+  EXPECT_EQ(Run.Status, 1);
+  std::vector<std::string> Read{Root + "/good.jpg", Root + "/link.jpg"};
+  if (!Locked) Read.push_back(Root + "/locked/hidden.jpg");
+  EXPECT_EQ(FilesPrinted(Run.Out), Read);
+  const std::string Prefix = "lumentag-dump: " + Root;
+  EXPECT_EQ(Run.Err, Prefix + "/dead.jpg: No such file or directory\n" +
+                         (Locked ? Prefix + "/locked: Permission denied\n" : "") + Prefix +
+                         "/loop.jpg: Too many levels of symbolic links\n" + Prefix + "/mem.jpg: Cannot read file \"" +
+                         Root + "/mem.jpg\". Input/output error\n" + Prefix + "/pipe.jpg: Cannot open file \"" + Root +
+                         "/pipe.jpg\". Not a regular file\n");
+  // A folder named on the command line through a link is walked.
+  EXPECT_EQ(FilesPrinted(RunDump("-r '" + Root + "/folderlink'").Out),
+            std::vector<std::string>{Root + "/folderlink/photo.tif"});
+}
+
+// Every format prints the same for any number of jobs, errors included;
+// each JSON line is an element of the JSON array.
+TEST(DumpTool, SameOutputForAnyNumberOfJobs) {
+  const TTempDir Dir;
+  TIfd Ifd0;
+  Ifd0.Ascii(0x010F, "Canon").Short(0x0112, {6});
+  const TBytes Photo = InsertAfterSoi(MakeJpeg(32, 16), {ExifSegment(TiffBlock(Ifd0)), CommentSegment("note")});
+  const TBytes Kinds[] = {Photo, SmallTiff(), {'n', 'o', 'n', 'e'}};
+  for (int Index = 0; Index < 48; ++Index) {
+    const std::string Name = "photos/" + std::to_string(Index % 5) + "/" + std::to_string(Index) + ".jpg";
+    fs::create_directories(fs::path(Dir.Path(Name)).parent_path());
+    if (Index % 11 == 3) {
+      fs::create_symlink("missing", Dir.Path(Name));
+    } else {
+      Dir.Write(Name, Kinds[Index % 3]);
+    }
+  }
+  const std::string Root = "'" + Dir.Path("photos") + "'";
+  for (const char* Format : {"", "--json", "--jsonl", "--csv", "--image --json"}) {
+    SCOPED_TRACE(Format);
+    const TRun One = RunDump(std::string("-r -j 1 ") + Format + " " + Root);
+    EXPECT_EQ(One.Status, 1);
+    EXPECT_NE(One.Err, "");
+    for (const char* Jobs : {"2", "8"}) {
+      const TRun Many = RunDump(std::string("-r -j ") + Jobs + " " + Format + " " + Root);
+      EXPECT_EQ(Many.Out, One.Out) << Jobs;
+      EXPECT_EQ(Many.Err, One.Err) << Jobs;
+      EXPECT_EQ(Many.Status, One.Status) << Jobs;
+    }
+  }
+  const nlohmann::json Array = nlohmann::json::parse(RunDump("-r --json " + Root).Out);
+  std::istringstream Lines(RunDump("-r --jsonl " + Root).Out);
+  size_t Index = 0;
+  for (std::string Line; std::getline(Lines, Line); ++Index) {
+    ASSERT_LT(Index, Array.size());
+    EXPECT_EQ(nlohmann::json::parse(Line), Array[Index]);
+  }
+  EXPECT_EQ(Index, Array.size());
+}
+
+TEST(DumpTool, ProgressText) {
+  EXPECT_EQ(ProgressText(1234, 5520, 41000.4), "1,234 / 5,520 files, 41,000 files/s");
+  EXPECT_EQ(ProgressText(0, 2, 0), "0 / 2 files, 0 files/s");
+  EXPECT_EQ(GroupedThousands(1234567890), "1,234,567,890");
+  EXPECT_EQ(GroupedThousands(999), "999");
 }
 
 TEST(DumpTool, WholeCorpus) {
@@ -180,6 +336,8 @@ TEST(DumpTool, WholeCorpus) {
   const TRun Json = RunDump("--json" + Arguments);
   EXPECT_EQ(Json.Status, 0);
   EXPECT_EQ(nlohmann::json::parse(Json.Out).size(), CorpusFiles().size());
+  // The corpus as a folder: the same files in the same order.
+  EXPECT_EQ(RunDump("-r '" + CorpusDir() + "'").Out, Text.Out);
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ class EverydayTest : public QObject {
   void filterOnTwoTabs();
   void gpsCommands();
   void reloadOnChange();
+  void xmpTabFilteredCopiedReloadedAndLeft();
   void valueColumnStretches();
 
  private:
@@ -612,6 +613,37 @@ void EverydayTest::reloadOnChange() {
   QCOMPARE(FForm->List->currentItem()->text(0), QStringLiteral("0x131"));
   QCOMPARE(QApplication::focusWidget(), FForm->List);
   QCOMPARE(FDriver->Seen, QStringList());
+}
+
+// The XMP tab takes the filter and the copy commands as a tag tab does; a
+// rewrite of the file is read again on that tab, filter kept; the next photo,
+// without XMP, leaves it for the tab before it.
+void EverydayTest::xmpTabFilteredCopiedReloadedAndLeft() {
+  QTemporaryDir Folder;
+  const auto Save = [&Folder](const char* Name, std::string_view Label) {
+    std::vector<TBytes> Segments;
+    if (!Label.empty())
+      Segments.push_back(XmpSegment(XmpPacket("<rdf:Description xmp:Label='" + std::string(Label) + "' xmp:Rating='3'/>")));
+    WriteFile(Folder.filePath(Name).toStdString(), InsertAfterSoi(MakeJpeg(32, 16), Segments));
+    return Folder.filePath(Name);
+  };
+  Save("b.jpg", "");
+  FForm->OpenFile(Save("a.jpg", "first"));
+  FForm->tc->SetTabIndex(tabXMP);
+  QCOMPARE(ShownRowTexts(FForm->List), (QStringList{"xmp:Label|first", "xmp:Rating|3"}));
+  ClickRow("xmp:Rating");
+  QTest::keyClick(FForm->List, Qt::Key_F, Qt::ControlModifier);
+  QTest::keyClicks(FForm->FilterEdit, "lab");
+  QCOMPARE(ShownRowTexts(FForm->List), QStringList{"xmp:Label|first"});
+  ContextMenu(2);  // Copy All Rows
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Tag\tProperty\tValue\nxmp:Label\tLabel\tfirst\n"));
+  Save("a.jpg", "second");
+  QTRY_COMPARE_WITH_TIMEOUT(ShownRowTexts(FForm->List), QStringList{"xmp:Label|second"}, Patience);
+  QCOMPARE(FForm->tc->TabIndex(), tabXMP);
+  QTest::keyClick(FForm->List, Qt::Key_Right, Qt::AltModifier);
+  QCOMPARE(FForm->Edit1->text(), Folder.filePath("b.jpg"));
+  QVERIFY(!FForm->tc->Tabs()->isTabVisible(tabXMP));
+  QCOMPARE(FForm->tc->TabIndex(), tabComment);
 }
 
 // At the design size and narrower the Value column keeps its width; wider,

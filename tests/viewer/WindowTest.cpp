@@ -139,6 +139,7 @@ class WindowTest : public QObject {
   void notJpegGivesOneErrorBox();
   void hugePictureGivesErrorBox();
   void heifTurnedOnce();
+  void rawFileShowsItsPreview();
   void removedFileShowsNothing();
   void thumbnailAtOwnSize();
   void noThumbnailThenImage();
@@ -359,7 +360,8 @@ void WindowTest::openDialogOffersPictures() {
   QTest::mouseClick(FForm->Button1, Qt::LeftButton);
   const QStringList Expected{
       "All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf) "
-      "(*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff *.heic *.heif *.hif *.avif *.webp)",
+      "(*.png *.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tif *.tiff *.heic *.heif *.hif *.avif *.webp "
+      "*.cr2 *.cr3 *.nef *.nrw *.arw *.sr2 *.srf *.dng *.orf *.rw2 *.rwl *.pef *.srw *.erf *.3fr *.iiq *.mos *.raf)",
       "Portable Network Graphics (*.png) (*.png)",
       "CompuServe GIF Image (*.gif) (*.gif)",
       "JPEG Image File (*.jpg) (*.jpg *.jpeg)",
@@ -370,6 +372,8 @@ void WindowTest::openDialogOffersPictures() {
       "TIFFs (*.tif; *.tiff) (*.tiff *.tif)",
       "HEIF Images (*.heic; *.heif; *.hif; *.avif) (*.heic *.heif *.hif *.avif)",
       "WebP Images (*.webp) (*.webp)",
+      "Camera Raw (*.cr2; *.cr3; *.nef; *.arw; *.dng; *.orf; *.rw2; *.pef; *.raf; …) "
+      "(*.cr2 *.cr3 *.nef *.nrw *.arw *.sr2 *.srf *.dng *.orf *.rw2 *.rwl *.pef *.srw *.erf *.3fr *.iiq *.mos *.raf)",
   };
   QCOMPARE(FDriver->FileDialogFilters, Expected);
   // With the details hidden, Qt names a filter by its description.
@@ -636,6 +640,32 @@ void WindowTest::heifTurnedOnce() {
   QCOMPARE(FForm->Label1->text(), QStringLiteral("48 x 64"));
   const QColor TopLeft = FForm->Image->Picture().pixelColor(4, 4);
   QVERIFY2(TopLeft.green() > 200 && TopLeft.red() < 60 && TopLeft.blue() < 60, qPrintable(TopLeft.name()));
+}
+
+// A raw file shows its largest JPEG preview, turned by IFD 0's Orientation;
+// one without a preview keeps its rows and says so in one error box.
+void WindowTest::rawFileShowsItsPreview() {
+  const auto Preview = [](int Width, int Height) {
+    const TBytes Jpeg = MakeJpeg(Width, Height);
+    auto Image = std::make_shared<TIfd>();
+    Image->Short(0x0103, {6}).BlobAt(0x0201, ftLong, 1, Jpeg).Long(0x0202, {uint32_t(Jpeg.size())});
+    return Image;
+  };
+  TIfd Nef;
+  Nef.Ascii(0x010F, "NIKON CORPORATION").Short(0x0112, {6}).SubIfds(0x014A, {Preview(64, 48), Preview(160, 120)});
+  SelectTab(tabImage);
+  Open(Write(QStringLiteral("photo.nef"), TiffBlock(Nef)));
+  QCOMPARE(VisibleView(*FForm), QStringLiteral("image"));
+  QCOMPARE(FForm->Label1->text(), QStringLiteral("120 x 160"));
+  TIfd Bare;
+  Bare.Ascii(0x010F, "OLYMPUS CORPORATION");
+  TBytes Orf = TiffBlock(Bare);
+  std::copy_n("IIRO", 4, Orf.begin());
+  Open(Write(QStringLiteral("bare.orf"), Orf), WithErrorBox);
+  QCOMPARE(FDriver->Boxes.size(), 1);
+  QCOMPARE(FDriver->Boxes[0].Text, QStringLiteral("No preview picture in this file."));
+  SelectTab(tabIFD0);
+  QCOMPARE(FForm->List->topLevelItemCount(), 1);
 }
 
 void WindowTest::removedFileShowsNothing() {
