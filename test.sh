@@ -30,13 +30,15 @@ fuzz() {
   ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
   CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLUMENTAG_TESTS=ON -DLUMENTAG_FUZZ=ON >/dev/null
-  cmake --build "$dir" --target fuzz-document fuzz-file fuzz-makernote fuzz-jpeg fuzz-picture make-hostile-files
+  cmake --build "$dir" --target fuzz-document fuzz-file fuzz-makernote fuzz-jpeg fuzz-picture fuzz-xmp \
+    fuzz-iptc make-hostile-files
   "$dir/make-hostile-files" "$dir/hostile"
   mkdir -p "$dir/artifacts"
-  for target in document file makernote jpeg picture; do
+  for target in document file makernote jpeg picture xmp iptc; do
     local inputs=("fuzz/corpus/${target/file/document}")
     case $target in
       makernote) inputs+=("$dir/hostile/makernote") ;;
+      xmp | iptc) ;;
       *) inputs+=("$dir/hostile" ../shared/corpus) ;;
     esac
     echo "== fuzz-$target: replaying the kept inputs"

@@ -22,7 +22,8 @@ void MakeBenchPhotos(int Copies17MB);
 // Registers every reading benchmark for every set, named Reader/Set.
 void RegisterReadingBenchmarks();
 
-// The corpus first, then the photos by size.
+// The corpus first, then its files without XMP or IPTC ("corpus-plain"),
+// then the photos by size.
 const std::vector<TFileSet>& FileSets();
 // The different photos of 17 MB.
 const std::vector<std::string>& Photos17MB();

@@ -21,6 +21,7 @@
 #include "FileTypes.h"
 #include "LibraryBench.h"
 #include "MakerNoteBench.h"
+#include "MetadataBench.h"
 #include "PictureBench.h"
 
 namespace fs = std::filesystem;
@@ -102,8 +103,9 @@ int main(int Argc, char** Argv) {
   MakeBenchPhotos(10);
   RegisterReadingBenchmarks();
   RegisterMakerNoteBenchmarks(std::string(LUMENTAG_SOURCE_DIR) + "/../shared/corpus");
+  RegisterMetadataBenchmarks();
   std::cout << "Reading benchmarks over " << FileSets().front().Files.size() << " corpus files and "
-            << FileSets().size() - 1 << " generated photos\n";
+            << FileSets().size() - 2 << " generated photos\n";
   // Passes, each interleaving only work of a kind: Lumentag and the 64 KiB
   // read it is measured against; the whole-file reads (whose allocations of
   // up to 40 MB leave malloc's thresholds raised for what runs beside them);
@@ -133,6 +135,7 @@ int main(int Argc, char** Argv) {
                std::string("ImageTab/") + Orientation, "LibjpegDecode");
   PrintPictureResults(Reporter.Times);
   PrintDecoderResults(Reporter.Times);
+  PrintMetadataResults();
   std::cout << "\nWhole processes (CPU time, cheapest of 20 runs):\n";
   PrintWholeProcesses("corpus", FileSets().front().Files);
   PrintWholeProcesses("ten 17 MB photos", Photos17MB());

@@ -22,6 +22,8 @@ void TEXIF::Clear() {
   FGPS.clear();
   FMN.clear();
   FIFD.clear();
+  FXmp.clear();
+  FIptc.clear();
 }
 
 void TEXIF::LoadFromFile(const std::string& FileName) {
@@ -59,6 +61,7 @@ void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
   Loaded.FFilename = std::move(FileName);
   Loaded.FFile = std::move(File);
   Loaded.Parse();
+  Loaded.ReadSidecar();
   // The file's blocks (or the bytes) are not needed once the parse is done.
   Loaded.FFile = TMemoryStream();
   const std::array<TTagList*, ListsPerDocument> Shown = Lists();
@@ -81,9 +84,9 @@ void TEXIF::Parse() {
   for (const TTiffBlock& Block : Layout.TiffBlocks) {
     if (Block.Decoded) {
       TMemoryStream Bytes(TByteBuffer(Block.Decoded->begin(), Block.Decoded->end()));
-      TTiffParser(*this, Bytes, Budget).Parse(Block);
+      TTiffParser(*this, Bytes, Budget, &Layout).Parse(Block);
     } else {
-      TTiffParser(*this, FFile, Budget).Parse(Block);
+      TTiffParser(*this, FFile, Budget, &Layout).Parse(Block);
     }
   }
   FFile.Seek(0);
@@ -97,6 +100,8 @@ void TEXIF::TakeLayout(TMetadataLayout& Layout) {
   const std::optional<TByteRange>& Thumbnail = Layout.Thumbnail;
   if (FThumbnailBytes.empty() && Thumbnail && Thumbnail->Length > 0 && Thumbnail->Length <= MaxThumbnailBytes)
     FThumbnailBytes = FFile.Copy(Thumbnail->Position, Thumbnail->Length);
+  ReadXmp(Layout);
+  ReadIptc(Layout);
 }
 
 const TJPEGImage* TEXIF::Thumbnail() const {

@@ -14,12 +14,14 @@
 #include "EXIF_Defs.h"
 #include "JpegImage.h"
 #include "MemoryStream.h"
+#include "MetadataRecords.h"
 #include "PictureLocation.h"
 
 // The parser's own types (reader/internal).
 struct TDirectoryEntry;
 class TTiffParser;
 struct TMetadataLayout;
+struct TMetadataBytes;
 
 class TEXIF {
  public:
@@ -30,12 +32,13 @@ class TEXIF {
   TEXIF(TEXIF&&) = default;
   TEXIF& operator=(TEXIF&&) = default;
 
-  // Empties the lists, the comment and the file name.
+  // Empties the lists, the XMP and IPTC rows, the comment and the file name.
   void Clear();
 
   // Loads a file. A name under which no file exists (or a folder) changes
   // nothing (LoadExistingFile says so instead). Only the blocks of the file
-  // that the metadata lies in are read.
+  // that the metadata lies in are read. The XMP of a sidecar file beside it
+  // (ReadXmpSidecar) follows the file's own.
   // A file that exists but cannot be opened or read, or is not a regular
   // file, throws its error (Cannot open file "NAME". <reason>, or Cannot read
   // file ...) and the document stays exactly as it was: a load parses into a
@@ -90,6 +93,12 @@ class TEXIF {
   std::span<const TEXIFTag> EXIF_IFD1Records() const { return FIFD1; }
   std::span<const TEXIFTag> GPSRecords() const { return FGPS; }
 
+  // The XMP rows: the file's packets in order (an Extended XMP packet after
+  // the packet that names it), then the sidecar's. The IPTC rows: the
+  // datasets of the file's IPTC block, in order.
+  std::span<const TXmpProperty> XmpProperties() const { return FXmp; }
+  std::span<const TIptcDataset> IptcDatasets() const { return FIptc; }
+
   // The first record with this tag number; the empty record when there is none.
   TEXIFTag FindTIFFTag(uint16_t Tag) const { return Find(FTIFF, Tag); }
   TEXIFTag FindIFDTag(uint16_t Tag) const { return Find(FIFD, Tag); }
@@ -132,6 +141,16 @@ class TEXIF {
   friend class TTiffParser;
   // Takes over what the container reader found besides TIFF data.
   void TakeLayout(TMetadataLayout& Layout);
+  // The XMP and IPTC rows of what the container and the TIFF parser found,
+  // and of the sidecar (XmpIptc.cpp).
+  void ReadXmp(const TMetadataLayout& Layout);
+  void ReadIptc(const TMetadataLayout& Layout);
+  void ReadSidecar();
+  // Bytes of metadata as a buffer of their own, or nothing when they are
+  // larger than Limit, or the first bytes of a range of the file are not
+  // what MayStart expects there.
+  std::optional<TByteBuffer> MetadataBytes(const TMetadataBytes& Bytes, int64_t Limit,
+                                           bool (*MayStart)(std::span<const uint8_t> First));
 
   TMakerNoteFormat FMNF = mnfUnknown;
   // The position in FTIFF of the last Make tag that names a maker (-1: none);
@@ -156,6 +175,8 @@ class TEXIF {
   mutable TByteBuffer FThumbnailBytes;
   std::string FFilename;
   std::string FComment;
+  std::vector<TXmpProperty> FXmp;
+  std::vector<TIptcDataset> FIptc;
   std::string_view FFormat = "unknown";
   TPictureLocation FPicture;
   // The lists of the document shown before, emptied: the next load parses

@@ -15,19 +15,6 @@ constexpr std::array<char32_t, 32> Cp1252High{
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void AppendUtf8(std::string& Out, char32_t CodePoint) {
-  if (CodePoint < 0x80) {
-    Out += static_cast<char>(CodePoint);
-  } else if (CodePoint < 0x800) {
-    Out += static_cast<char>(0xC0 | (CodePoint >> 6));
-    Out += static_cast<char>(0x80 | (CodePoint & 0x3F));
-  } else {
-    Out += static_cast<char>(0xE0 | (CodePoint >> 12));
-    Out += static_cast<char>(0x80 | ((CodePoint >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (CodePoint & 0x3F));
-  }
-}
-
 // Length of the valid UTF-8 sequence starting at Bytes[At], or 0 when the
 // bytes there are not one (overlong forms, surrogates and values above
 // U+10FFFF are invalid).
@@ -80,13 +67,27 @@ bool IsIncompleteSequence(std::span<const uint8_t> Bytes, size_t At) {
 
 }  // namespace
 
-std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut) {
-  // Most texts of a photo are plain ASCII, which both readings leave as is.
-  if (std::all_of(Bytes.begin(), Bytes.end(), [](uint8_t Byte) { return Byte < 0x80; }))
-    return std::string(Bytes.begin(), Bytes.end());
-  const size_t Valid = ValidUtf8Prefix(Bytes);
-  if (Valid == Bytes.size() || (MayBeCut && IsIncompleteSequence(Bytes, Valid)))
-    return std::string(Bytes.begin(), Bytes.begin() + static_cast<std::ptrdiff_t>(Valid));
+void AppendUtf8(std::string& Out, char32_t CodePoint) {
+  if (CodePoint < 0x80) {
+    Out += static_cast<char>(CodePoint);
+  } else if (CodePoint < 0x800) {
+    Out += static_cast<char>(0xC0 | (CodePoint >> 6));
+    Out += static_cast<char>(0x80 | (CodePoint & 0x3F));
+  } else if (CodePoint < 0x10000) {
+    Out += static_cast<char>(0xE0 | (CodePoint >> 12));
+    Out += static_cast<char>(0x80 | ((CodePoint >> 6) & 0x3F));
+    Out += static_cast<char>(0x80 | (CodePoint & 0x3F));
+  } else {
+    Out += static_cast<char>(0xF0 | (CodePoint >> 18));
+    Out += static_cast<char>(0x80 | ((CodePoint >> 12) & 0x3F));
+    Out += static_cast<char>(0x80 | ((CodePoint >> 6) & 0x3F));
+    Out += static_cast<char>(0x80 | (CodePoint & 0x3F));
+  }
+}
+
+bool IsUtf8(std::span<const uint8_t> Bytes) { return ValidUtf8Prefix(Bytes) == Bytes.size(); }
+
+std::string TextFromWindows1252(std::span<const uint8_t> Bytes) {
   std::string Out;
   Out.reserve(Bytes.size() * 2);
   for (const uint8_t Byte : Bytes) {
@@ -96,4 +97,14 @@ std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut) {
       AppendUtf8(Out, Byte);
   }
   return Out;
+}
+
+std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut) {
+  // Most texts of a photo are plain ASCII, which both readings leave as is.
+  if (std::all_of(Bytes.begin(), Bytes.end(), [](uint8_t Byte) { return Byte < 0x80; }))
+    return std::string(Bytes.begin(), Bytes.end());
+  const size_t Valid = ValidUtf8Prefix(Bytes);
+  if (Valid == Bytes.size() || (MayBeCut && IsIncompleteSequence(Bytes, Valid)))
+    return std::string(Bytes.begin(), Bytes.begin() + static_cast<std::ptrdiff_t>(Valid));
+  return TextFromWindows1252(Bytes);
 }

@@ -10,3 +10,13 @@
 // sequence at their very end is then dropped rather than taken as a sign
 // that the text is not UTF-8.
 std::string TextFromFileBytes(std::span<const uint8_t> Bytes, bool MayBeCut = false);
+
+// The bytes as Windows-1252 text (undefined bytes become the C1 control of
+// the same number).
+std::string TextFromWindows1252(std::span<const uint8_t> Bytes);
+
+// Whether the bytes are valid UTF-8 throughout.
+bool IsUtf8(std::span<const uint8_t> Bytes);
+
+// Appends the UTF-8 bytes of a code point (at most U+10FFFF).
+void AppendUtf8(std::string& Out, char32_t CodePoint);

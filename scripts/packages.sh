@@ -31,9 +31,10 @@ ensure_packages() {
 # window tests run on; the fonts give that platform something to draw with.
 # The picture decoders are compiled against libpng, libwebp (with
 # libwebpdemux) and libheif, and load each when a picture of its kind is
-# first decoded.
-BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev zlib1g-dev nlohmann-json3-dev
-                libgtest-dev locales qt6-base-dev fonts-dejavu-core
+# first decoded; the XMP reader against expat, which it loads when it reads
+# its first packet.
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libjpeg62-turbo-dev zlib1g-dev libexpat1-dev
+                nlohmann-json3-dev libgtest-dev locales qt6-base-dev fonts-dejavu-core
                 libpng-dev libwebp-dev libheif-dev)
 
 # What the test of the installed files needs on top: the validators of the

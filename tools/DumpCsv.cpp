@@ -83,7 +83,7 @@ void AppendDumpCsv(std::string& Out, const TDumpInput& Input) {
     AppendInt(Size, Input.Image->Width);
     Size += " x ";
     AppendInt(Size, Input.Image->Height);
-    Rows.Section("Image");
+    Rows.Section(FindTab(tkImage)->Title);
     Rows.Row("", "size", Size);
   }
 }

@@ -163,17 +163,21 @@ void AppendDumpText(std::string& Out, const TDumpInput& Input) {
   AppendEscapedControls(Out, Input.FileName);
   Out += '\n';
   TTextRows Rows(Out);
-  for (const TDumpSection& Section : DumpSections()) {
-    AppendTitle(Out, Section.Title);
-    Section.Rows(Section, Input, Rows);
+  // The comment comes last, whatever its tab's place: its lines may hold any
+  // text.
+  for (const TTabView& Tab : TabViews) {
+    if (Tab.Kind == tkComment || (Tab.Kind == tkImage && !Input.WithImage)) continue;
+    AppendTitle(Out, Tab.Title);
+    if (IsList(Tab)) {
+      const TDumpSection& Section = SectionOfTab(Tab);
+      Section.Rows(Section, Input, Rows);
+    } else if (Tab.Kind == tkImage) {
+      if (Input.Image) AppendSize(Out, *Input.Image);
+    } else if (Tab.Kind == tkThumbnail) {
+      if (const auto Size = ThumbnailSize(Doc)) AppendSize(Out, *Size);
+    }
   }
-  if (Input.WithImage) {
-    AppendTitle(Out, "Image");
-    if (Input.Image) AppendSize(Out, *Input.Image);
-  }
-  AppendTitle(Out, "Thumbnail");
-  if (const auto Size = ThumbnailSize(Doc)) AppendSize(Out, *Size);
-  AppendTitle(Out, "Comment");
+  AppendTitle(Out, FindTab(tkComment)->Title);
   AppendCommentLines(Out, Doc.Comment());
 }
 

@@ -1,7 +1,9 @@
-// What lumentag-dump prints for a loaded document: the rows of the six tag
-// tabs, the thumbnail's size and the comment, as text, as JSON (an element
-// of an array, or one line) or as CSV rows. Each writer appends one file's
-// part to a string (DumpFormat.cpp, DumpJson.cpp, DumpCsv.cpp).
+// What lumentag-dump prints for a loaded document: a section for each tab of
+// the viewer (TabViews): the rows of the tag, XMP and IPTC tabs, the
+// thumbnail's size, the picture's when asked for, and the comment, as text,
+// as JSON (an element of an array, or one line) or as CSV rows. Each writer
+// appends one file's part to a string (DumpFormat.cpp, DumpJson.cpp,
+// DumpCsv.cpp).
 #pragma once
 
 #include <optional>
@@ -42,9 +44,10 @@ std::optional<TPictureSize> ThumbnailSize(const TEXIF& Document);
 std::string EscapeControls(std::string_view Text);
 void AppendEscapedControls(std::string& Out, std::string_view Text);
 
-// "== FILE", then each section headed by its "[Title]": a tag section's rows
-// (tag, name and value separated by tabs), the Image tab's size (with
-// --image), the thumbnail's size, the comment's lines.
+// "== FILE", then each tab's section headed by its "[Title]", in the tabs'
+// order but the comment's last: a list's rows (tag, name and value
+// separated by tabs), the Image tab's size (with --image), the thumbnail's
+// size, the XMP and IPTC rows, the comment's lines.
 void AppendDumpText(std::string& Out, const TDumpInput& Input);
 void WriteDumpText(std::ostream& Out, const TDumpInput& Input);
 

@@ -84,22 +84,29 @@ void WriteThumbnail(TJsonWriter& Json, const TDumpInput& Input, const TJsonMembe
   WriteSize(Json, ThumbnailSize(Input.Document));
 }
 
-// The members of a file's object besides its sections' arrays of records.
+// The members of a file's object that are no tab's.
 constexpr TJsonMember FileMembers[] = {
-    {"comment", WriteComment, nullptr},
     {"file", WriteFileName, nullptr},
     {"format", WriteFormat, nullptr},
-    {"image", WriteImage, nullptr},
     {"makerNoteFormat", WriteMakerNoteFormat, nullptr},
-    {"thumbnail", WriteThumbnail, nullptr},
 };
 
-// Every member, sections included, in the byte order of their keys, which
-// is the order a JSON library's sorted objects print in.
+// A tab's member: its section's array of records, or what it shows.
+TJsonMember TabMember(const TTabView& Tab) {
+  switch (Tab.Kind) {
+    case tkImage: return {Tab.Key, WriteImage, nullptr};
+    case tkThumbnail: return {Tab.Key, WriteThumbnail, nullptr};
+    case tkComment: return {Tab.Key, WriteComment, nullptr};
+    default: return {Tab.Key, WriteSection, &SectionOfTab(Tab)};
+  }
+}
+
+// Every member, a tab's and the file's own, in the byte order of their keys,
+// which is the order a JSON library's sorted objects print in.
 const std::vector<TJsonMember>& JsonMembers() {
   static const std::vector<TJsonMember> Members = [] {
     std::vector<TJsonMember> List(std::begin(FileMembers), std::end(FileMembers));
-    for (const TDumpSection& Section : DumpSections()) List.push_back({Section.Key, WriteSection, &Section});
+    for (const TTabView& Tab : TabViews) List.push_back(TabMember(Tab));
     std::sort(List.begin(), List.end(), [](const TJsonMember& A, const TJsonMember& B) { return A.Key < B.Key; });
     return List;
   }();

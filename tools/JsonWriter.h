@@ -46,6 +46,12 @@ class TJsonWriter {
     std::memcpy(FAt, "null", 4);
     FAt += 4;
   }
+  void Bool(bool Value) {
+    const size_t Size = Value ? 4 : 5;
+    Element(Size);
+    std::memcpy(FAt, Value ? "true" : "false", Size);
+    FAt += Size;
+  }
 
  private:
   // What goes before a value: nothing after a key, else the separator from

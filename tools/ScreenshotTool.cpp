@@ -1,6 +1,8 @@
 // lumentag-screenshots FILE OUT.png: shows the viewer window, opens FILE
-// through its open dialog, and saves a picture of the window for each tab as
-// OUT-0.png ... OUT-8.png, and one of the open dialog as OUT-dialog.png.
+// through its open dialog, and saves a picture of the window for each tab
+// shown as OUT-N.png (N the tab's index: 0 to 8, and 9 for XMP and 10 for
+// IPTC while the file has rows for them), and one of the open dialog as
+// OUT-dialog.png.
 // Error boxes are closed and their text printed.
 // Run it on a real display (tools/screenshot.sh starts one under Xvfb).
 #include <QAbstractItemView>
@@ -63,6 +65,7 @@ int main(int Argc, char** Argv) {
     return 1;
   }
   for (int Tab = 0; Tab < Form.tc->Tabs()->count(); ++Tab) {
+    if (!Form.tc->Tabs()->isTabVisible(Tab)) continue;
     Form.tc->SetTabIndex(Tab);
     const QString Name = QStringLiteral("%1-%2.png").arg(Out).arg(Tab);
     if (!Capture(Form).save(Name)) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # tools/screenshot.sh FILE OUT.png
 # Starts the viewer window on a virtual X display (Xvfb), opens FILE through
-# its open dialog and saves a picture of the window for each of the nine tabs
-# as OUT-0.png ... OUT-8.png. Set QT_SCALE_FACTOR=2 to see it at 200 %.
+# its open dialog and saves a picture of the window for each tab shown as
+# OUT-0.png ... OUT-8.png, and OUT-9.png (XMP) and OUT-10.png (IPTC) while
+# the file has rows for them. Set QT_SCALE_FACTOR=2 to see it at 200 %.
 set -euo pipefail
 if [ $# -ne 2 ]; then
   echo "usage: tools/screenshot.sh FILE OUT.png" >&2

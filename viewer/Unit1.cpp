@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QUrl>
 #include <algorithm>
@@ -47,7 +48,6 @@ constexpr int FilterGap = 3;      // between the filter and the list below it
 // How long the watcher's reports are gathered before the file is looked at:
 // a save is a burst of them (truncate, write, close; or write a copy, rename).
 constexpr int FileCheckDelayMs = 200;
-constexpr int ImageTab = TagViews.size();  // " Image ", the first tab after the tag tabs
 
 QString FromUtf8(std::string_view Text) {
   return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
@@ -229,9 +229,9 @@ void TForm1::CreateControls() {
   QFont TabFont = font();
   TabFont.setBold(true);
   tc->Tabs()->setFont(TabFont);
-  for (const TTagView& View : TagViews) tc->Tabs()->addTab(FromUtf8(View.Caption));
-  for (const char* Caption : PictureAndCommentCaptions) tc->Tabs()->addTab(QString::fromLatin1(Caption));
+  for (const TTabView& Tab : TabViews) tc->Tabs()->addTab(FromUtf8(Tab.Caption));
   tc->SetTabIndex(0);
+  ShowRowTabs();
   Layout->Place(tc, {13, 42, TabControlSize.width(), TabControlSize.height()}, akAll);
 
   CreateViews();
@@ -379,7 +379,10 @@ void TForm1::ConnectHandlers() {
 void TForm1::CreateShortcuts() {
   AddShortcut(QKeySequence::Open, QStringLiteral("Ctrl+O"), [this] { cmOpen(); });
   AddShortcut(QKeySequence::NextChild, QStringLiteral("Ctrl+Tab; Ctrl+PgDown"), [this] { StepTab(1); });
-  AddShortcut(QKeySequence::PreviousChild, QStringLiteral("Ctrl+Shift+Backtab; Ctrl+PgUp"),
+  // X11 delivers Ctrl+Shift+Tab as Backtab with Control, with or without
+  // Shift, or as Tab with both.
+  AddShortcut(QKeySequence::PreviousChild,
+              QStringLiteral("Ctrl+Shift+Tab; Ctrl+Backtab; Ctrl+Shift+Backtab; Ctrl+PgUp"),
               [this] { StepTab(-1); });
   AddShortcut(QKeySequence::Close, QStringLiteral("Ctrl+W"), [this] { close(); });
   AddShortcut(QKeySequence::Quit, QStringLiteral("Ctrl+Q"), [this] { close(); });
@@ -414,10 +417,19 @@ void TForm1::AddShortcut(QKeySequence::StandardKey Standard, const QString& Keys
   connect(Shortcut, &QShortcut::activated, this, Handler(std::move(Command)));
 }
 
-// Next or previous tab, round the strip; the tab strip's change rebuilds the view.
+// Next or previous tab shown, round the strip; the tab strip's change
+// rebuilds the view.
 void TForm1::StepTab(int Step) {
-  const int Count = tc->Tabs()->count();
-  if (Count > 0) tc->SetTabIndex(((tc->TabIndex() + Step) % Count + Count) % Count);
+  const QTabBar* Tabs = tc->Tabs();
+  const int Count = Tabs->count();
+  int Index = tc->TabIndex();
+  for (int Tried = 0; Tried < Count; ++Tried) {
+    Index = ((Index + Step) % Count + Count) % Count;
+    if (Tabs->isTabVisible(Index)) {
+      tc->SetTabIndex(Index);
+      return;
+    }
+  }
 }
 
 void TForm1::WatchScreen() {
@@ -451,7 +463,18 @@ void TForm1::ShowLoaded(const QString& FileName, const TFileStamp& Stamp) {
   FBrowsePosition = FileName;
   FLoadedStamp = Stamp;
   WatchFile(FileName);
+  ShowRowTabs();
   tcChange();
+}
+
+// Hiding the selected tab selects another; the strip's change is held back,
+// as the caller rebuilds the view of whichever tab is selected then. Before
+// the document is made there are no rows.
+void TForm1::ShowRowTabs() {
+  const QSignalBlocker Quiet(tc->Tabs());
+  for (size_t Index = 0; Index < TabViews.size(); ++Index)
+    if (TabViews[Index].OnlyWithRows)
+      tc->Tabs()->setTabVisible(static_cast<int>(Index), EXIF && RowCount(*EXIF, TabViews[Index]) > 0);
 }
 
 void TForm1::OpenFile(const QString& FileName) {
@@ -482,17 +505,17 @@ void TForm1::tcChange() {
   ImagePanel->hide();
   Memo->hide();
   FShownView = nullptr;
-  switch (tc->TabIndex()) {
-    case 0: DisplayIFD0(); break;
-    case 1: DisplayEXIFSubIFD(); break;
-    case 2: DisplayEXIFInteropIFD(); break;
-    case 3: DisplayMakerNote(); break;
-    case 4: DisplayIFD1(); break;
-    case 5: DisplayEXIFGPSIFD(); break;
-    case 6: DisplayImage(); break;
-    case 7: DisplayThumbnail(); break;
-    case 8: DisplayComment(); break;
-    default: break;
+  const int Index = tc->TabIndex();
+  if (Index >= 0 && Index < static_cast<int>(TabViews.size())) {
+    const TTabView& Tab = TabViews[static_cast<size_t>(Index)];
+    switch (Tab.Kind) {
+      case tkTags:
+      case tkXmp:
+      case tkIptc: DisplayList(Tab); break;
+      case tkImage: DisplayImage(); break;
+      case tkThumbnail: DisplayThumbnail(); break;
+      case tkComment: DisplayComment(); break;
+    }
   }
   // Whichever list a tab shows, the open filter applies to it.
   const bool Filtered = FFilterOpen && ListShown();
@@ -505,7 +528,9 @@ bool TForm1::ListShown() const { return List->isVisibleTo(this) && !ImagePanel->
 
 // The Image tab's picture is decoded for the screen it is shown on.
 void TForm1::FormScreenChange() {
-  if (tc->TabIndex() == ImageTab) tcChange();
+  const int Index = tc->TabIndex();
+  if (Index >= 0 && Index < static_cast<int>(TabViews.size()) && TabViews[static_cast<size_t>(Index)].Kind == tkImage)
+    tcChange();
 }
 
 // The dialog only lets the user read and copy a long value; whatever is done
@@ -696,32 +721,45 @@ void TForm1::FileChange() {
 // ---------------------------------------------------------------------------
 // Views
 
-void TForm1::DisplayTags(const TTagView& View) {
+// The rows are made first and handed to the list at once: inserting them one
+// by one costs the list a notice each, which for an XMP packet of 100,000
+// values is most of the work.
+void TForm1::DisplayList(const TTabView& Tab) {
   {
     const TUpdateBlock Batch(List);
     List->clear();
-    ForEachRecord(*EXIF, View, [&](const TEXIFTag& Rec) {
-      auto* Row = new QTreeWidgetItem(List);
-      Row->setText(0, QString::fromStdString(TagColumnText(Rec.Header.Tag)));
-      Row->setText(1, FromUtf8(Rec.Header.Name));
-      Row->setText(2, QString::fromStdString(View.ValueText(*EXIF, Rec)));
-    });
+    QList<QTreeWidgetItem*> Rows;
+    Rows.reserve(static_cast<qsizetype>(RowCount(*EXIF, Tab)));
+    try {
+      ForEachRow(*EXIF, Tab, [&](std::string_view Tag, std::string_view Name, std::string_view Value) {
+        Rows.append(new QTreeWidgetItem(QStringList{FromUtf8(Tag), FromUtf8(Name), FromUtf8(Value)}));
+      });
+    } catch (...) {
+      qDeleteAll(Rows);
+      throw;
+    }
+    List->addTopLevelItems(Rows);
   }
-  FShownView = &View;
+  FShownView = Tab.Tags;
   List->show();
 }
 
-void TForm1::DisplayIFD0() { DisplayTags(TagViews[tvIFD0]); }
+// The six tag tabs lead TabViews, in the order of TagViews.
+void TForm1::DisplayIFD0() { DisplayList(TabViews[tvIFD0]); }
 
-void TForm1::DisplayIFD1() { DisplayTags(TagViews[tvIFD1]); }
+void TForm1::DisplayIFD1() { DisplayList(TabViews[tvIFD1]); }
 
-void TForm1::DisplayEXIFSubIFD() { DisplayTags(TagViews[tvEXIF]); }
+void TForm1::DisplayEXIFSubIFD() { DisplayList(TabViews[tvEXIF]); }
 
-void TForm1::DisplayEXIFInteropIFD() { DisplayTags(TagViews[tvInterop]); }
+void TForm1::DisplayEXIFInteropIFD() { DisplayList(TabViews[tvInterop]); }
 
-void TForm1::DisplayEXIFGPSIFD() { DisplayTags(TagViews[tvGPS]); }
+void TForm1::DisplayEXIFGPSIFD() { DisplayList(TabViews[tvGPS]); }
 
-void TForm1::DisplayMakerNote() { DisplayTags(TagViews[tvMakerNote]); }
+void TForm1::DisplayMakerNote() { DisplayList(TabViews[tvMakerNote]); }
+
+void TForm1::DisplayXMP() { DisplayList(*FindTab(tkXmp)); }
+
+void TForm1::DisplayIPTC() { DisplayList(*FindTab(tkIptc)); }
 
 void TForm1::DisplayComment() {
   Memo->show();

@@ -1,9 +1,10 @@
-// Unit1: the main window TForm1 (open command, nine tabs, the tag lists, the
-// comment, the picture and the thumbnail; files from the command line and by
-// drag and drop, the next and previous photo of the folder, keyboard
-// shortcuts, filtering and copying rows, the GPS position on a map, reloading
-// a file that changes on disk) and RotateBitmapInPlace, which turns a bitmap
-// about its centre.
+// Unit1: the main window TForm1 (open command, the tabs of TabViews: the tag
+// lists, the picture, the thumbnail, the comment, and the XMP and IPTC rows
+// while the file has some; files from the command line and by drag and
+// drop, the next and previous photo of the folder, keyboard shortcuts,
+// filtering and copying rows, the GPS position on a map, reloading a file
+// that changes on disk) and RotateBitmapInPlace, which turns a bitmap about
+// its centre.
 #pragma once
 
 #include <QColor>
@@ -45,9 +46,6 @@ struct TShownPicture {
 };
 TShownPicture ScreenPicture(TPictureSource& Source, QSize Screen, QColor Background);
 
-// The captions of the tabs after the six tag tabs (TagViews), in order.
-inline constexpr const char* PictureAndCommentCaptions[] = {" Image ", " Thumbnail ", " Comment "};
-
 class TForm1 : public QWidget {
  public:
   explicit TForm1(QWidget* Parent = nullptr);
@@ -82,6 +80,8 @@ class TForm1 : public QWidget {
   void DisplayThumbnail();
   void DisplayComment();
   void DisplayImage();
+  void DisplayXMP();
+  void DisplayIPTC();
   void FormScreenChange();
 
   // What the open command does once it has a file's full name: loads it,
@@ -142,7 +142,11 @@ class TForm1 : public QWidget {
   void WatchScreen();
   QSize ScreenPixels() const;
   void ShowPicture(QImage Picture, QSize Size);
-  void DisplayTags(const TTagView& View);
+  // Fills the list with the rows of a tag, XMP or IPTC tab.
+  void DisplayList(const TTabView& Tab);
+  // Shows the tabs that show only while the file has rows for them, or hides
+  // them, for the document loaded now.
+  void ShowRowTabs();
   void CreateFilter();
   bool ListShown() const;
   void ShowFilterBar(bool Shown);

@@ -6,7 +6,9 @@
 // "iloc" where its bytes are, "iref" how items refer to each other, and
 // "iprp" the properties ("ispe" size, "irot" turn) that "ipma" associates
 // with items. EXIF is the item of type "Exif" that describes ("cdsc") the
-// primary item; XMP items are "mime" items of type application/rdf+xml.
+// primary item; XMP items are "mime" items of type application/rdf+xml. A
+// top-level "uuid" box of XMP's UUID holds an XMP packet (Canon's CR3 files;
+// Adobe's XMP Specification, Part 3, for MP4 files).
 // Layouts: ISO/IEC 14496-12 (boxes, meta, iinf, iloc, iref, idat), ISO/IEC
 // 23008-12 (HEIF: pitm, iprp, ipco, ipma, ispe, irot; the Exif item's
 // leading offset).
@@ -404,7 +406,7 @@ void NoteXmp(TMemoryStream& File, const TMeta& Meta, TMetadataLayout& Layout) {
     const TItemLocation* Location = LocationOf(Meta, Item.Id);
     if (Location == nullptr) continue;
     const std::vector<TByteRange> Ranges = ItemRanges(Meta, *Location, File.Size());
-    if (Ranges.size() == 1) Layout.XmpPackets.push_back(Ranges[0]);
+    if (Ranges.size() == 1) Layout.XmpPackets.push_back({Ranges[0], {}});
   }
 }
 
@@ -440,7 +442,12 @@ constexpr TUuid CanonMetadataUuid{0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0
                                   0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
 constexpr TUuid CanonPreviewUuid{0xea, 0xf4, 0x2b, 0x5e, 0x1c, 0x98, 0x4b, 0x88,
                                  0xb9, 0xfb, 0xb7, 0xdc, 0x40, 0x6e, 0x4d, 0x16};
+// The "uuid" box whose payload is an XMP packet, in CR3 files and others.
 constexpr TUuid XmpUuid{0xbe, 0x7a, 0xcf, 0xcb, 0x97, 0xa9, 0x42, 0xe8, 0x9c, 0x71, 0x99, 0x94, 0x91, 0xe3, 0xaf, 0xac};
+
+void NoteXmpBox(const TBox& Box, TMetadataLayout& Layout) {
+  Layout.XmpPackets.push_back({{Box.Data, Box.End - Box.Data}, {}});
+}
 
 // The TIFF blocks of Canon's metadata box, in the order they are read: IFD 0
 // first, whose Make says the maker note's format.
@@ -498,7 +505,7 @@ void ReadCanonRaw(TMemoryStream& File, const TBox& FileType, TMetadataLayout& La
         return false;
       });
     } else if (Box.IsUuid(XmpUuid)) {
-      Layout.XmpPackets.push_back({Box.Data, Box.End - Box.Data});
+      NoteXmpBox(Box, Layout);
     } else if (Box.IsUuid(CanonPreviewUuid)) {
       if (std::optional<TByteRange> Preview = CanonPreview(File, Box)) Layout.Picture.Previews.push_back(*Preview);
       return false;
@@ -522,8 +529,11 @@ void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout) {
   if (Format.empty()) return;
   Layout.Format = Format;
   if (Format == "CR3") return ReadCanonRaw(File, FileType, Layout);
+  bool MetaRead = false;
   ForEachBox(File, FileType.End, File.Size(), [&](const TBox& Box) {
-    if (!Box.Is("meta")) return true;
+    if (Box.IsUuid(XmpUuid)) NoteXmpBox(Box, Layout);
+    if (!Box.Is("meta") || MetaRead) return true;
+    MetaRead = true;  // one image's metadata
     const TMeta Meta = ReadMeta(File, Box);
     NotePicture(Meta, Layout.Picture);
     if (const TItem* Exif = ExifItem(Meta))
@@ -531,6 +541,6 @@ void ReadIsoMediaLayout(TMemoryStream& File, TMetadataLayout& Layout) {
         if (std::optional<TTiffBlock> Block = ExifBlock(File, ItemRanges(Meta, *Location, File.Size())))
           Layout.TiffBlocks.push_back(std::move(*Block));
     NoteXmp(File, Meta, Layout);
-    return false;  // one image's metadata
+    return true;
   });
 }

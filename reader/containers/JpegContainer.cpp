@@ -1,12 +1,16 @@
 // JPEG files: marker segments from offset 2. The EXIF segment (APP1 "Exif")
 // holds the TIFF block; APP1 segments of Adobe's XMP namespace hold XMP
-// packets, APP13 "Photoshop 3.0" segments the IPTC block's image resources,
-// and COM segments the comment. The picture is the whole file.
+// packets, those of its extension namespace the parts of Extended XMP,
+// APP13 "Photoshop 3.0" segments the image resources whose resource 0x0404
+// is the IPTC block, and COM segments the comment. The picture is the whole
+// file. Extended XMP: the XMP Specification, Part 3, section 1.1.3.1.
 #include <algorithm>
 #include <optional>
 #include <string_view>
 
+#include "ByteOrder.h"
 #include "Containers.h"
+#include "IptcReader.h"
 #include "TextCodec.h"
 
 namespace {
@@ -30,7 +34,15 @@ bool StartsWith(TMemoryStream& File, int64_t Data, int64_t DataLength, std::stri
 }
 
 constexpr std::string_view XmpIdentifier{"http://ns.adobe.com/xap/1.0/\0", 29};
+constexpr std::string_view XmpExtensionIdentifier{"http://ns.adobe.com/xmp/extension/\0", 35};
 constexpr std::string_view PhotoshopIdentifier{"Photoshop 3.0\0", 14};
+
+// Extended XMP is kept to this many parts: a writer cuts a packet into parts
+// of some 65000 bytes, and the joined packet may hold 64 MiB.
+constexpr size_t MaxXmpExtensionParts = 4096;
+// The image resources of all APP13 segments, joined, are read up to the
+// size IPTC records are read to.
+constexpr int64_t MaxPhotoshopBytes = MaxIptcBytes;
 
 // A comment segment: its text runs to the first zero byte, at most 256 bytes.
 // A segment too short to hold its own length is no comment.
@@ -49,6 +61,22 @@ std::optional<std::string> ReadComment(TMemoryStream& File, uint16_t SegmentLeng
   Data = Data.first(static_cast<size_t>(Zero - Data.begin()));
   File.SeekBy(DataLength - static_cast<int64_t>(Read));
   return TextFromFileBytes(Data, Cut && !EndsAtZero);
+}
+
+// An Extended XMP part: the packet's GUID in 32 hex digits, its full length
+// and this part's offset in it (32-bit big-endian), then the part's bytes.
+void NoteXmpExtensionPart(TMemoryStream& File, int64_t Start, int64_t End, TMetadataLayout& Layout) {
+  uint8_t Header[40];
+  File.Seek(Start);
+  if (End - Start < static_cast<int64_t>(sizeof Header) || !File.ReadExact(Header) ||
+      Layout.XmpExtension.size() >= MaxXmpExtensionParts)
+    return;
+  TXmpExtensionPart Part;
+  std::copy(Header, Header + 32, Part.Guid.begin());
+  Part.FullLength = Big32(Header + 32);
+  Part.Offset = Big32(Header + 36);
+  Part.Data = {Start + 40, End - Start - 40};
+  Layout.XmpExtension.push_back(Part);
 }
 
 // An APP1 segment: the first whose identifier reads "Exif" (in any case)
@@ -70,17 +98,36 @@ bool ReadApp1(TMemoryStream& File, uint16_t Length, int64_t JpegStart, TMetadata
                                  JpegStart});
   } else if (StartsWith(File, Data, DataLength, XmpIdentifier)) {
     const auto Skip = static_cast<int64_t>(XmpIdentifier.size());
-    Layout.XmpPackets.push_back({Data + Skip, DataLength - Skip});
+    Layout.XmpPackets.push_back({{Data + Skip, DataLength - Skip}, {}});
+  } else if (StartsWith(File, Data, DataLength, XmpExtensionIdentifier)) {
+    NoteXmpExtensionPart(File, Data + static_cast<int64_t>(XmpExtensionIdentifier.size()), Data + DataLength,
+                         Layout);
   }
   return true;
 }
 
-void ReadApp13(TMemoryStream& File, uint16_t Length, TMetadataLayout& Layout) {
+// The data of an APP13 segment of Photoshop's: its part of the image
+// resources, which a long block continues in the next segment.
+void ReadApp13(TMemoryStream& File, uint16_t Length, std::vector<TByteRange>& Photoshop) {
   const int64_t Data = File.Position();
   const int64_t DataLength = int64_t{Length} - 2;
-  if (Layout.Iptc || !StartsWith(File, Data, DataLength, PhotoshopIdentifier)) return;
+  if (!StartsWith(File, Data, DataLength, PhotoshopIdentifier)) return;
   const auto Skip = static_cast<int64_t>(PhotoshopIdentifier.size());
-  Layout.Iptc = TByteRange{Data + Skip, DataLength - Skip};
+  Photoshop.push_back({Data + Skip, DataLength - Skip});
+}
+
+// The IPTC block: resource 0x0404 of the joined image resources.
+void NoteIptc(TMemoryStream& File, const std::vector<TByteRange>& Photoshop, TMetadataLayout& Layout) {
+  if (Photoshop.empty()) return;
+  auto Joined = std::make_shared<TByteBuffer>();
+  for (const TByteRange& Range : Photoshop) {
+    if (Range.Length > MaxPhotoshopBytes - static_cast<int64_t>(Joined->size())) break;
+    const TByteBuffer Part = File.Copy(Range.Position, Range.Length);
+    Joined->insert(Joined->end(), Part.begin(), Part.end());
+  }
+  if (const std::optional<TSpanRange> Iptc = PhotoshopIptc(*Joined))
+    Layout.Iptc = TMetadataBytes{{static_cast<int64_t>(Iptc->Offset), static_cast<int64_t>(Iptc->Length)},
+                                 std::move(Joined)};
 }
 
 }  // namespace
@@ -101,6 +148,7 @@ void ReadJpegSegments(TMemoryStream& File, TByteRange Jpeg, TMetadataLayout& Lay
   constexpr int64_t MaxPosition = int64_t{1} << 32;
   const int64_t End = Jpeg.Position + Jpeg.Length;
   int64_t WithoutMarker = 0;
+  std::vector<TByteRange> Photoshop;
   File.Seek(Jpeg.Position + 2);
   while (File.Position() >= Jpeg.Position && File.Position() <= End - 4 && WithoutMarker <= MaxBytesWithoutMarker &&
          File.Position() < MaxPosition) {
@@ -124,7 +172,7 @@ void ReadJpegSegments(TMemoryStream& File, TByteRange Jpeg, TMetadataLayout& Lay
       if (!ReadApp1(File, Length, Jpeg.Position, Layout)) break;
       File.Seek(Next);
     } else if (Marker[1] == 0xED) {
-      ReadApp13(File, Length, Layout);
+      ReadApp13(File, Length, Photoshop);
       File.Seek(Next);
     } else if (Marker[1] == 0xFE) {
       if (std::optional<std::string> Comment = ReadComment(File, Length)) Layout.Comment = std::move(Comment);
@@ -132,6 +180,7 @@ void ReadJpegSegments(TMemoryStream& File, TByteRange Jpeg, TMetadataLayout& Lay
       File.Seek(Next);
     }
   }
+  NoteIptc(File, Photoshop, Layout);
 }
 
 void ReadJpegLayout(TMemoryStream& File, TMetadataLayout& Layout) { ReadJpegSegments(File, {0, File.Size()}, Layout); }

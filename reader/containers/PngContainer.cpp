@@ -3,7 +3,7 @@
 // before or after the image data. Older writers keep it in a text chunk
 // (tEXt, zTXt or iTXt) keyed "Raw profile type exif" or "Raw profile type
 // APP1", hex-coded; that is read only when there is no eXIf chunk. XMP is
-// the iTXt chunk keyed "XML:com.adobe.xmp". The walk reads chunk headers by
+// the iTXt chunk keyed "XML:com.adobe.xmp", compressed or not. The walk reads chunk headers by
 // their lengths and never the image data. Chunk types and layouts: the PNG
 // specification (W3C, third edition), sections 5.3 and 11.3; the raw profile
 // text: ImageMagick's PNG coder.
@@ -15,6 +15,7 @@
 #include "ByteOrder.h"
 #include "Containers.h"
 #include "Inflate.h"
+#include "XmpReader.h"
 
 namespace {
 
@@ -138,19 +139,37 @@ std::optional<TTiffBlock> TextChunkExif(TMemoryStream& File, const TChunk& Chunk
                     std::make_shared<const TByteBuffer>(std::move(*Exif))};
 }
 
-// An iTXt chunk keyed "XML:com.adobe.xmp" whose text is not compressed: the
-// packet is the rest of the chunk after its fields.
+// An iTXt chunk keyed "XML:com.adobe.xmp": the packet is its text, after a
+// compression flag and method, a language tag and a translated keyword (the
+// last two ended by a zero byte, and empty in XMP's chunks); compressed text
+// is inflated first. The fields are looked for in the chunk's first bytes.
 void NoteXmp(TMemoryStream& File, const TChunk& Chunk, TMetadataLayout& Layout) {
   constexpr std::string_view Key{"XML:com.adobe.xmp\0", 18};
-  uint8_t Head[18 + 2] = {};
-  File.Seek(Chunk.Data);
-  if (Chunk.Length < sizeof Head || !File.ReadExact(Head)) return;
-  if (std::string_view(reinterpret_cast<const char*>(Head), Key.size()) != Key || Head[18] != 0) return;
-  // Then an empty language tag and translated keyword at their shortest.
-  uint8_t Tags[2] = {};
-  if (!File.ReadExact(Tags) || Tags[0] != 0 || Tags[1] != 0) return;
-  const int64_t Start = Chunk.Data + static_cast<int64_t>(sizeof Head + sizeof Tags);
-  Layout.XmpPackets.push_back({Start, Chunk.Data + Chunk.Length - Start});
+  constexpr int64_t MaxFields = 1024;
+  const TByteBuffer Head = File.Copy(Chunk.Data, std::min<int64_t>(Chunk.Length, MaxFields));
+  if (Head.size() < Key.size() + 2 || !std::equal(Key.begin(), Key.end(), Head.begin(), [](char A, uint8_t B) {
+        return static_cast<uint8_t>(A) == B;
+      }))
+    return;
+  const bool Compressed = Head[Key.size()] != 0;
+  const bool Zlib = Head[Key.size() + 1] == 0;
+  auto Text = Head.begin() + static_cast<ptrdiff_t>(Key.size() + 2);
+  for (int Field = 0; Field < 2; ++Field) {
+    Text = std::find(Text, Head.end(), 0);
+    if (Text == Head.end()) return;
+    ++Text;
+  }
+  const int64_t Start = Chunk.Data + (Text - Head.begin());
+  const int64_t Length = Chunk.Data + Chunk.Length - Start;
+  if (!Compressed) {
+    Layout.XmpPackets.push_back({{Start, Length}, {}});
+    return;
+  }
+  if (!Zlib || Length > MaxPacketBytes) return;
+  std::optional<TByteBuffer> Packet = InflateBounded(File.Copy(Start, Length), static_cast<size_t>(MaxPacketBytes));
+  if (!Packet) return;
+  const auto Size = static_cast<int64_t>(Packet->size());
+  Layout.XmpPackets.push_back({{0, Size}, std::make_shared<const TByteBuffer>(std::move(*Packet))});
 }
 
 }  // namespace

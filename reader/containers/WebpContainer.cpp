@@ -42,7 +42,7 @@ void ReadWebpLayout(TMemoryStream& File, TMetadataLayout& Layout) {
       const int64_t Start = Data + (std::memcmp(Head, "Exif\0\0", 6) == 0 ? 6 : 0);
       Layout.TiffBlocks.push_back({{Start, Data + Size - Start}, TFirstDirectory::IFD0, TTiffRules::TiffFile, {}});
     } else if (Type == "XMP ") {
-      Layout.XmpPackets.push_back({Data, Size});
+      Layout.XmpPackets.push_back({{Data, Size}, {}});
     }
     File.Seek(Data + Little32(Header + 4) + (Little32(Header + 4) & 1));
   }

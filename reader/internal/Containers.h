@@ -45,11 +45,36 @@ struct TTiffBlock {
   bool DirectoriesApart = false;
 };
 
+// Metadata that is not TIFF data: a range of the file, or of bytes a
+// container had to decode or join first (Decoded set).
+struct TMetadataBytes {
+  TByteRange Range;
+  std::shared_ptr<const TByteBuffer> Decoded;
+};
+
+// One part of a JPEG file's Extended XMP (an APP1 segment of Adobe's
+// extension namespace): the GUID of the packet it belongs to (32 hex
+// digits), the packet's full length, where the part goes in it, and the
+// part's bytes.
+struct TXmpExtensionPart {
+  std::array<char, 32> Guid{};
+  uint32_t FullLength = 0;
+  uint32_t Offset = 0;
+  TByteRange Data;
+};
+
 struct TMetadataLayout {
   std::string_view Format = "unknown";
   std::vector<TTiffBlock> TiffBlocks;
-  std::vector<TByteRange> XmpPackets;
-  std::optional<TByteRange> Iptc;
+  // XMP packets in the order their rows are shown: JPEG APP1, PNG iTXt,
+  // WebP "XMP ", the HEIF/AVIF "mime" item, the ISO base media "uuid" box
+  // of XMP (CR3), then IFD 0's tag 700 as the TIFF parser finds it.
+  std::vector<TMetadataBytes> XmpPackets;
+  std::vector<TXmpExtensionPart> XmpExtension;
+  // The IPTC records (IIM datasets): the first found of a JPEG file's
+  // resource 0x0404 in its joined APP13 "Photoshop 3.0" segments, IFD 0's
+  // tag 33723, and resource 0x0404 of IFD 0's tag 34377.
+  std::optional<TMetadataBytes> Iptc;
   std::optional<std::string> Comment;
   // A thumbnail the container keeps outside the TIFF blocks (CR3); IFD 1's
   // comes first.

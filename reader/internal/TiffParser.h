@@ -27,7 +27,8 @@ struct TLoadBudget {
 class TTiffParser {
  public:
   // Parses into Doc, reading through File, which holds the block's bytes.
-  TTiffParser(TEXIF& Doc, TMemoryStream& File, TLoadBudget& Budget);
+  // IFD 0's XMP and IPTC go to Found's lists, when it is given.
+  TTiffParser(TEXIF& Doc, TMemoryStream& File, TLoadBudget& Budget, TMetadataLayout* Found = nullptr);
 
   // Reads one block into the document's lists; blocks read one after another
   // add to the same lists. Only a file that cannot be read ends a parse with
@@ -57,6 +58,8 @@ class TTiffParser {
   void DetectMaker(int32_t MakeAt);
   std::string_view MakeText() const;
   std::string_view ModelText() const;
+  // IFD 0's XMP packet and IPTC records (EmbeddedMetadata.cpp).
+  void NoteEmbeddedMetadata(const TDirectoryEntry& Entry);
 
   // Value decoding (ValueDecoder.cpp).
   void DecodeValue(const TDirectoryEntry& Entry, TDirectoryKind Kind, TEXIFTag& Target);
@@ -85,4 +88,5 @@ class TTiffParser {
   // walks; a read that ends there again made no progress.
   int64_t FLastEntryEnd = -1;
   TLoadBudget& FBudget;
+  TMetadataLayout* FFound;
 };

@@ -50,8 +50,8 @@ class TRewind {
 
 }  // namespace
 
-TTiffParser::TTiffParser(TEXIF& Doc, TMemoryStream& File, TLoadBudget& Budget)
-    : FDoc(Doc), FFile(File), FBudget(Budget) {}
+TTiffParser::TTiffParser(TEXIF& Doc, TMemoryStream& File, TLoadBudget& Budget, TMetadataLayout* Found)
+    : FDoc(Doc), FFile(File), FBudget(Budget), FFound(Found) {}
 
 void TTiffParser::Parse(const TTiffBlock& Block) {
   const TRewind Rewind(FFile);
@@ -155,6 +155,7 @@ void TTiffParser::ReadIFD0(uint16_t Count) {
       }
       if (const TEXIFTagHeader* Pointer = FindTagHeader(DirectoryPointerTable, Entry.Tag))
         StorePointer(*Pointer, Entry);
+      NoteEmbeddedMetadata(Entry);
     });
   });
 }

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "JpegMaker.h"
+#include "MetadataWriter.h"
 
 namespace {
 
@@ -268,6 +269,104 @@ THostileFile GpsZeroTags() {
           [](const TEXIF& Doc) { return Doc.GPSCount() == 1 && Doc.GPSTag(0).NumericValue[0] == 514; }};
 }
 
+bool HasXmp(const TEXIF& Doc, const std::string& Path, const std::string& Value) {
+  for (const TXmpProperty& Row : Doc.XmpProperties())
+    if (Row.Path == Path && Row.Value == Value) return true;
+  return false;
+}
+
+bool XmpErrorSays(const TEXIF& Doc, const std::string& Message) {
+  return !Doc.XmpProperties().empty() && Doc.XmpProperties().back().Path == "(error)" &&
+         Doc.XmpProperties().back().Value.ends_with(Message);
+}
+
+// The parts of an Extended XMP packet, all at its start, many times over:
+// they cover the packet, so every one is copied, each over the last.
+THostileFile XmpExtensionPartsOverlapping() {
+  const std::string Guid(32, 'A');
+  std::vector<TBytes> Segments{XmpSegment(XmpPacket("<rdf:Description xmpNote:HasExtendedXMP='" + Guid + "' xmp:Rating='1'/>"))};
+  for (int Part = 0; Part < 3000; ++Part) Segments.push_back(XmpExtensionSegment(Guid, 1000, 0, std::string(1000, 'x')));
+  return {"xmp-extension-overlapping.jpg",
+          "3000 Extended XMP parts of 1000 bytes, all at the start of a 1000-byte packet whose digest is not its GUID.",
+          JpegWith(Segments), "the standard packet's rows, no extended ones",
+          [](const TEXIF& Doc) { return Doc.XmpProperties().size() == 2 && HasXmp(Doc, "xmp:Rating", "1"); }};
+}
+
+// Elements nested 20000 deep.
+THostileFile XmpNestedDeep() {
+  std::string Packet = XmpPacket("<rdf:Description xmp:Rating='2'/>");
+  Packet.resize(Packet.find("</rdf:RDF>"));
+  for (int Level = 0; Level < 20000; ++Level) Packet += "<a>";
+  return {"xmp-nested-deep.tif", "An XMP packet whose elements nest 20000 deep, for a parser that recurses.",
+          TiffBlock(TIfd().Byte(700, std::vector<uint8_t>(Packet.begin(), Packet.end()), ftUndefined)),
+          "the rows before the nesting, and the error row",
+          [](const TEXIF& Doc) { return HasXmp(Doc, "xmp:Rating", "2") && XmpErrorSays(Doc, "nested deeper than 100"); }};
+}
+
+// Entities that expand a billion times, declared in a document type.
+THostileFile XmpEntityExpansion() {
+  std::string Doctype = "<?xml version='1.0'?><!DOCTYPE x [<!ENTITY a0 'lol'>";
+  for (int Level = 1; Level < 10; ++Level)
+    Doctype += "<!ENTITY a" + std::to_string(Level) + " '" + [&] {
+      std::string Ten;
+      for (int Copy = 0; Copy < 10; ++Copy) Ten += "&a" + std::to_string(Level - 1) + ";";
+      return Ten;
+    }() + "'>";
+  Doctype += "]><x:xmpmeta xmlns:x='adobe:ns:meta/' x:xmptk='&a9;'/>";
+  return {"xmp-entity-expansion.jpg", "An XMP packet whose document type declares entities that expand a billion times.",
+          JpegWith({XmpSegment(Doctype)}), "only the error row",
+          [](const TEXIF& Doc) {
+            return Doc.XmpProperties().size() == 1 && XmpErrorSays(Doc, "document type declarations are not read");
+          }};
+}
+
+// A struct path of 99 names of 600 letters each, then 5000 leaves: every
+// leaf's row would repeat the 60 KB path.
+THostileFile XmpRowAmplification() {
+  std::string Body = "<rdf:Description xmp:Rating='3'><my:", Close;
+  const std::string Name(600, 'n');
+  std::string Packet;
+  for (int Level = 0; Level < 96; ++Level) Body += Name + " rdf:parseType='Resource'><my:";
+  for (int Leaf = 0; Leaf < 5000; ++Leaf) Body += (Leaf == 0 ? "" : "<my:") + std::string("a/>");
+  Packet = XmpPacket(Body);
+  Packet.replace(Packet.find("<rdf:RDF "), 9, "<rdf:RDF xmlns:my='http://example.com/' ");
+  return {"xmp-row-amplification.tif",
+          "An XMP packet of 80 KB whose 5000 leaves each sit 60 KB of path deep: rows of 300 MB.",
+          TiffBlock(TIfd().Byte(700, std::vector<uint8_t>(Packet.begin(), Packet.end()), ftUndefined)),
+          "the first rows, and the error row",
+          [](const TEXIF& Doc) {
+            return HasXmp(Doc, "xmp:Rating", "3") && XmpErrorSays(Doc, "more than the packet's size allows");
+          }};
+}
+
+// IPTC records spread over 3000 APP13 segments of 16 bytes each.
+THostileFile IptcInManySegments() {
+  const TBytes Resources = PhotoshopResource(0x0404, Repeat(IptcDataset(2, 25, "keyword"), 4000));
+  std::vector<TBytes> Segments;
+  for (size_t At = 0; At < Resources.size(); At += 16)
+    Segments.push_back(PhotoshopSegment(TBytes(Resources.begin() + ptrdiff_t(At),
+                                               Resources.begin() + ptrdiff_t(std::min(At + 16, Resources.size())))));
+  return {"iptc-many-segments.jpg", "IPTC records cut into 3000 APP13 segments of 16 bytes.", JpegWith(Segments),
+          "all 4000 keywords", [](const TEXIF& Doc) {
+            return Doc.IptcDatasets().size() == 4000 && Doc.IptcDatasets().back().Value == "keyword";
+          }};
+}
+
+// XMP and IPTC tags of IFD 0 whose counts claim gigabytes, and an IPTC
+// dataset whose extended length does.
+THostileFile EmbeddedMetadataHugeCounts() {
+  const TBytes Records = Concat({IptcDataset(2, 5, "kept"), TBytes{0x1C, 2, 25, 0x80, 8}, TBytes(7, 0xFF), TBytes{1}});
+  TIfd Ifd0 = CanonIfd0();
+  Ifd0.Raw(700, ftByte, 0xFFFFFFFF, 8).BlobAt(33723, ftUndefined, uint32_t(Records.size()), Records);
+  Ifd0.Raw(34377, ftLong, 0x40000000, 8);
+  return {"embedded-metadata-huge-counts.tif",
+          "XMP and Photoshop tags claiming 4 GB at the start of the file, and an IPTC dataset claiming 2^64 bytes.",
+          TiffBlock(Ifd0), "the Make and the IPTC dataset before the huge one", [](const TEXIF& Doc) {
+            return HasMake(Doc, "Canon") && Doc.XmpProperties().empty() && Doc.IptcDatasets().size() == 1 &&
+                   Doc.IptcDatasets()[0].Value == "kept";
+          }};
+}
+
 // A raw file whose preview walk is led in circles: IFD 0 (at 8) names 0xFFFF
 // SubIFDs, all at IFD 0 itself, whose count says 0xFFFF entries; its EXIF
 // pointer leads back there too, and its preview strip claims 4 GB.
@@ -317,6 +416,12 @@ std::vector<THostileFile> HostileFiles() {
       MoreRecordsThanPositions(),
       TextAmplification(),
       GpsZeroTags(),
+      XmpExtensionPartsOverlapping(),
+      XmpNestedDeep(),
+      XmpEntityExpansion(),
+      XmpRowAmplification(),
+      IptcInManySegments(),
+      EmbeddedMetadataHugeCounts(),
       RawPreviewWalkInCircles(),
   };
   Files.push_back({"picture-bomb.jpg",

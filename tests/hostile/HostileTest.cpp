@@ -14,9 +14,9 @@
 
 namespace {
 
-// Everything a viewer would do with the document: every row's value text.
+// Everything a viewer would do with the document: every row of every list.
 void UseEverything(const TEXIF& Doc) {
-  for (const TTagView& View : TagViews) ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) { View.ValueText(Doc, Rec); });
+  for (const TTabView& Tab : TabViews) ForEachRow(Doc, Tab, [](std::string_view, std::string_view, std::string_view) {});
 }
 
 // Decodes a JPEG picture as the viewer would, at full size, or at 1/8 when

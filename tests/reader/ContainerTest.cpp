@@ -40,10 +40,11 @@ TBytes RichTiff(TByteOrder Order, size_t Gap = 0) {
 // The six tag sections as the dump prints them.
 std::string Sections(const TEXIF& Doc) {
   std::ostringstream Out;
-  for (const TTagView& View : TagViews) {
-    Out << '[' << View.Title << "]\n";
-    ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
-      Out << TagColumnText(Rec.Header.Tag) << '\t' << Rec.Header.Name << '\t' << View.ValueText(Doc, Rec) << '\n';
+  for (const TTabView& Tab : TabViews) {
+    if (Tab.Kind != tkTags) continue;
+    Out << '[' << Tab.Title << "]\n";
+    ForEachRow(Doc, Tab, [&](std::string_view Tag, std::string_view Name, std::string_view Value) {
+      Out << Tag << '\t' << Name << '\t' << Value << '\n';
     });
   }
   return Out.str();

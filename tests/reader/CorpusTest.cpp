@@ -190,4 +190,64 @@ TEST(Corpus, FormatsCommentsAndThumbnails) {
   }
 }
 
+// Every photo of the corpus with XMP or IPTC gives as many values as
+// exiftool reads there (-xmp:all -iptc:all), each one of them; some files'
+// rows exactly.
+TEST(Corpus, XmpAndIptcRows) {
+  SKIP_WITHOUT_CORPUS();
+  const struct {
+    const char* File;
+    size_t XmpRows, IptcRows;
+    const char* Rows;  // "path|name|value" lines of the XMP rows, then the IPTC rows; null: not compared
+  } Cases[] = {
+      {"es-67-0_length_string.jpg", 2, 0, nullptr},
+      {"es-Arbitro.tiff", 2, 0, "x:xmptk|Xmptk|XMP Core 5.1.2\ntiff:Compression|Compression|5\n"},
+      {"es-BlueSquare.jpg", 33, 8, nullptr},
+      {"es-DSCN0010.jpg", 2, 0, "x:xmptk|Xmptk|Public XMP Toolkit Core 3.5\nMicrosoftPhoto:Rating|Rating|0\n"},
+      {"es-IMG_5195.HEIC", 5, 0,
+       "x:xmptk|Xmptk|XMP Core 6.0.0\nxmp:CreateDate|Create Date|2021-04-11T15:47:53\n"
+       "xmp:CreatorTool|Creator Tool|14.4.2\nxmp:ModifyDate|Modify Date|2021-04-11T15:47:53\n"
+       "photoshop:DateCreated|Date Created|2021-04-11T15:47:53\n"},
+      {"es-Nikon_D70.jpg", 79, 0, nullptr},
+      {"es-image01088.jpg", 277, 0, nullptr},
+      {"es-landscape_1.jpg", 7, 2, nullptr},
+      {"es-long_description.jpg", 33, 0, nullptr},
+      {"es-samplefilehub.heif", 2, 0, nullptr},
+      {"et-ExifTool.tif", 0, 19,
+       "2:0|Record Version|2\n2:120|Caption/Abstract|The picture caption\n2:122|Writer/Editor|I wrote it\n"
+       "2:40|Special Instructions|no instructions\n2:80|By-line|I'm the author\n2:85|By-line Title|On top\n"
+       "2:110|Credit|Phil Harvey\n2:115|Source|My camera\n2:5|Object Name|This is the title\n"
+       "2:55|Date Created|2004-02-20\n2:90|City|Kingston\n2:95|Province/State|Ontario\n"
+       "2:101|Country/Primary Location Name|Canada\n2:103|Original Transmission Reference|no reference\n"
+       "2:25|Keywords|exiftool\n2:25|Keywords|test\n2:25|Keywords|picture\n2:116|Copyright Notice|Copyright notice\n"
+       "2:105|Headline|headline\n"},
+      {"et-GPS.jpg", 0, 18, nullptr},
+  };
+  TEXIF Doc;
+  size_t Files = 0;
+  for (const std::string& File : CorpusFiles()) {
+    Doc.LoadFromFile(File);
+    Files += !Doc.XmpProperties().empty() || !Doc.IptcDatasets().empty();
+  }
+  EXPECT_EQ(Files, std::size(Cases));
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.File);
+    Doc.LoadFromFile(CorpusFile(Case.File));
+    EXPECT_EQ(Doc.XmpProperties().size(), Case.XmpRows);
+    EXPECT_EQ(Doc.IptcDatasets().size(), Case.IptcRows);
+    if (Case.Rows == nullptr) continue;
+    std::string Rows;
+    for (const TXmpProperty& Row : Doc.XmpProperties()) Rows += Row.Path + '|' + Row.Name + '|' + Row.Value + '\n';
+    for (const TIptcDataset& Row : Doc.IptcDatasets())
+      Rows += std::to_string(Row.Record) + ':' + std::to_string(Row.Dataset) + '|' + Row.Name + '|' + Row.Value + '\n';
+    EXPECT_EQ(Rows, Case.Rows);
+  }
+  Doc.LoadFromFile(CorpusFile("es-landscape_1.jpg"));  // UTF-8 records
+  EXPECT_EQ(Doc.IptcDatasets()[0].Value, "ESC % G");
+  Doc.LoadFromFile(CorpusFile("es-Nikon_D70.jpg"));
+  EXPECT_EQ(Doc.XmpProperties()[44].Path, "exif:Flash/exif:Fired");
+  EXPECT_EQ(Doc.XmpProperties()[26].Path, "crs:ToneCurve[2]");
+  EXPECT_EQ(Doc.XmpProperties()[26].Value, "32, 22");
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "DumpFormat.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "MetadataWriter.h"
 #include "PictureMaker.h"
 #include "TempDir.h"
 #include "ValueFormat.h"
@@ -74,6 +75,8 @@ TEST(DumpFormat, TextSections) {
             "[GPS]\n"
             "[Thumbnail]\n"
             "16 x 8\n"
+            "[XMP]\n"
+            "[IPTC]\n"
             "[Comment]\n"
             "one\ntwo\nthree\nfour\\x07\n");
 }
@@ -85,14 +88,14 @@ TEST(DumpFormat, EmptySectionsAndImage) {
   WriteDumpText(Out, {"x\n.png", Doc, true, TPictureSize{3, 4}});
   EXPECT_EQ(Out.str(),
             "== x\\x0A.png\n[IFD 0]\n[EXIF Sub IFD]\n[EXIF Interoperability IFD]\n[Maker Note]\n"
-            "[IFD 1]\n[GPS]\n[Image]\n3 x 4\n[Thumbnail]\n[Comment]\n");
+            "[IFD 1]\n[GPS]\n[Image]\n3 x 4\n[Thumbnail]\n[XMP]\n[IPTC]\n[Comment]\n");
   std::ostringstream Json;
   WriteDumpJson(Json, {"x.png", Doc, true, TPictureSize{3, 4}});
   EXPECT_EQ(Json.str(),
             "  {\n    \"comment\": \"\",\n    \"exif\": [],\n    \"file\": \"x.png\",\n    \"format\": \"unknown\",\n    \"gps\": [],\n"
             "    \"ifd0\": [],\n    \"ifd1\": [],\n    \"image\": {\n      \"height\": 4,\n      \"width\": 3\n    },\n"
-            "    \"interop\": [],\n    \"makerNote\": [],\n    \"makerNoteFormat\": \"mnfUnknown\",\n"
-            "    \"thumbnail\": null\n  }");
+            "    \"interop\": [],\n    \"iptc\": [],\n    \"makerNote\": [],\n    \"makerNoteFormat\": \"mnfUnknown\",\n"
+            "    \"thumbnail\": null,\n    \"xmp\": []\n  }");
 }
 
 TEST(DumpFormat, Json) {
@@ -149,6 +152,43 @@ TEST(DumpFormat, CsvRows) {
                      ",IFD 0,0x10E,Image Description,\"tab\\x09here, \"\"quoted\"\"\\x0Anext\"\n" + File +
                      ",Image,,size,3 x 4\n");
   EXPECT_EQ(CsvHeader, "file,section,tag,name,value\n");
+}
+
+// The XMP and IPTC sections stand between the thumbnail's and the comment's;
+// their JSON objects say a sidecar's rows; the CSV's tag is the path or R:D.
+TEST(DumpFormat, XmpAndIptc) {
+  const TTempDir Dir;
+  const std::string Name = Dir.Write(
+      "photo.jpg", JpegWith({XmpSegment(XmpPacket("<rdf:Description><xmp:Label>a\tb</xmp:Label></rdf:Description>")),
+                             PhotoshopSegment(PhotoshopResource(0x0404, IptcDataset(2, 25, "sea"))), CommentSegment("c")}));
+  Dir.Write("photo.xmp", BytesOf(XmpPacket("<rdf:Description xmp:Rating='5'/>")));
+  TEXIF Doc;
+  Doc.LoadFromFile(Name);
+  std::ostringstream Out;
+  WriteDumpText(Out, {"photo.jpg", Doc});
+  EXPECT_NE(Out.str().find("[Thumbnail]\n"
+                           "[XMP]\n"
+                           "xmp:Label\tLabel\ta\\x09b\n"
+                           "xmp:Rating\tRating (sidecar)\t5\n"
+                           "[IPTC]\n"
+                           "2:25\tKeywords\tsea\n"
+                           "[Comment]\n"
+                           "c\n"),
+            std::string::npos)
+      << Out.str();
+  std::string Line;
+  AppendDumpJson(Line, {"photo.jpg", Doc}, TJsonLayout::jlCompact);
+  EXPECT_NE(Line.find(R"("iptc":[{"dataset":25,"name":"Keywords","record":2,"value":"sea"}])"), std::string::npos);
+  EXPECT_NE(Line.find(R"("xmp":[{"name":"Label","path":"xmp:Label","value":"a\tb"},)"
+                      R"J({"name":"Rating (sidecar)","path":"xmp:Rating","sidecar":true,"value":"5"}])J"),
+            std::string::npos)
+      << Line;
+  std::string Csv;
+  AppendDumpCsv(Csv, {"photo.jpg", Doc});
+  EXPECT_EQ(Csv,
+            "photo.jpg,XMP,xmp:Label,Label,a\\x09b\n"
+            "photo.jpg,XMP,xmp:Rating,Rating (sidecar),5\n"
+            "photo.jpg,IPTC,2:25,Keywords,sea\n");
 }
 
 TEST(DumpFormat, JsonNonFiniteNumbersAreNull) {

@@ -86,7 +86,9 @@ nlohmann::json LibraryObject(const TDumpInput& Input) {
     }
     File["fileBytes"] = Hex;
   }
-  for (const TTagView& View : TagViews) {
+  for (const TTabView& Tab : TabViews) {
+    if (Tab.Kind != tkTags) continue;
+    const TTagView& View = *Tab.Tags;
     nlohmann::json Records = nlohmann::json::array();
     ForEachRecord(Doc, View, [&](const TEXIFTag& Rec) {
       nlohmann::json Numbers = nlohmann::json::array();
@@ -96,8 +98,16 @@ nlohmann::json LibraryObject(const TDumpInput& Input) {
                          {"dim", Rec.Header.Dim}, {"typ", Rec.Typ}, {"numbers", Numbers},
                          {"string", Rec.StringValue}, {"value", View.ValueText(Doc, Rec)}});
     });
-    File[std::string(View.Key)] = Records;
+    File[std::string(Tab.Key)] = Records;
   }
+  File["xmp"] = nlohmann::json::array();
+  for (const TXmpProperty& Row : Doc.XmpProperties()) {
+    File["xmp"].push_back({{"path", Row.Path}, {"name", Row.Name}, {"value", Row.Value}});
+    if (Row.Sidecar) File["xmp"].back()["sidecar"] = true;
+  }
+  File["iptc"] = nlohmann::json::array();
+  for (const TIptcDataset& Row : Doc.IptcDatasets())
+    File["iptc"].push_back({{"record", Row.Record}, {"dataset", Row.Dataset}, {"name", Row.Name}, {"value", Row.Value}});
   return File;
 }
 

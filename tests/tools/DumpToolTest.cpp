@@ -67,7 +67,7 @@ TEST(DumpTool, UsageAndMissingFiles) {
   EXPECT_EQ(Run.Out, "== " + Good +
                          "\n[IFD 0]\n0x10F\tEquipment Make\tCanon\n[EXIF Sub IFD]\n"
                          "[EXIF Interoperability IFD]\n[Maker Note]\n[IFD 1]\n[GPS]\n[Thumbnail]\n"
-                         "[Comment]\n");
+                         "[XMP]\n[IPTC]\n[Comment]\n");
   EXPECT_EQ(Run.Err,
             "lumentag-dump: /nonexistent/a.jpg: No such file or directory\n"
             "lumentag-dump: /: Is a directory\n");

@@ -20,20 +20,31 @@
 #include "Application.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "MetadataWriter.h"
 #include "TempDir.h"
 #include "ModalDriver.h"
 #include "Unit1.h"
 
 namespace {
 
-constexpr int tabIFD0 = 0, tabGPS = 5, tabImage = 6, tabComment = 8;
+constexpr int tabIFD0 = 0, tabGPS = 5, tabImage = 6, tabComment = 8, tabXMP = 9, tabIPTC = 10;
 
-// A photo whose IFD 0 holds a description (row 0x10E) and a make (row 0x10F).
-TBytes Photo(std::string_view Description, std::string_view Comment = "") {
+// An XMP row whose path is far wider than the list's Tag column.
+constexpr const char* LongPath = "mwg-rs:Regions/mwg-rs:RegionList[1]/mwg-rs:Name";
+
+// A photo whose IFD 0 holds a description (row 0x10E) and a make (row 0x10F);
+// WithRows adds an XMP packet and IPTC records.
+TBytes Photo(std::string_view Description, std::string_view Comment = "", bool WithRows = false) {
   TIfd Ifd0;
   Ifd0.Ascii(0x010E, Description).Ascii(0x010F, "Canon");
   std::vector<TBytes> Segments{ExifSegment(TiffBlock(Ifd0))};
   if (!Comment.empty()) Segments.push_back(CommentSegment(Comment));
+  if (WithRows) {
+    Segments.push_back(XmpSegment(XmpPacket(
+        "<rdf:Description><mwg-rs:Regions rdf:parseType='Resource'><mwg-rs:RegionList><rdf:Bag>"
+        "<rdf:li mwg-rs:Name='Ann'/></rdf:Bag></mwg-rs:RegionList></mwg-rs:Regions></rdf:Description>")));
+    Segments.push_back(PhotoshopSegment(PhotoshopResource(0x0404, IptcDataset(2, 25, "sea"))));
+  }
   return InsertAfterSoi(MakeJpeg(32, 16), Segments);
 }
 
@@ -102,6 +113,7 @@ class EverydayTest : public QObject {
   void filterOnTwoTabs();
   void gpsCommands();
   void reloadOnChange();
+  void xmpTabFilteredCopiedReloadedAndLeft();
   void valueColumnStretches();
 
  private:
@@ -279,21 +291,33 @@ void EverydayTest::shortcuts_data() {
   QTest::addColumn<int>("FromTab");
   QTest::addColumn<int>("ToTab");
   QTest::addColumn<QString>("Opens");  // the modal dialog it opens, or "closed"
-  const int Ctrl = Qt::ControlModifier, Alt = Qt::AltModifier;
-  QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << Ctrl << tabIFD0 << 1 << "";
-  QTest::newRow("Ctrl+Tab wraps") << int(Qt::Key_Tab) << Ctrl << tabComment << tabIFD0 << "";
-  QTest::newRow("Ctrl+Shift+Tab wraps")
-      << int(Qt::Key_Backtab) << (Ctrl | int(Qt::ShiftModifier)) << tabIFD0 << tabComment << "";
-  QTest::newRow("Ctrl+PageDown") << int(Qt::Key_PageDown) << Ctrl << tabGPS << tabImage << "";
-  QTest::newRow("Ctrl+PageUp") << int(Qt::Key_PageUp) << Ctrl << tabImage << tabGPS << "";
-  QTest::newRow("Alt+1") << int(Qt::Key_1) << Alt << tabGPS << tabIFD0 << "";
-  QTest::newRow("Alt+9") << int(Qt::Key_9) << Alt << tabIFD0 << tabComment << "";
-  QTest::newRow("Ctrl+O") << int(Qt::Key_O) << Ctrl << tabGPS << tabGPS << "QFileDialog";
-  QTest::newRow("Return on a row") << int(Qt::Key_Return) << 0 << tabIFD0 << tabIFD0 << "QInputDialog";
+  QTest::addColumn<bool>("WithRows");  // the file has XMP and IPTC rows
+  const int Ctrl = Qt::ControlModifier, Alt = Qt::AltModifier, CtrlShift = Ctrl | Qt::ShiftModifier;
+  QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << Ctrl << tabIFD0 << 1 << "" << false;
+  QTest::newRow("Ctrl+Tab wraps") << int(Qt::Key_Tab) << Ctrl << tabComment << tabIFD0 << "" << false;
+  // X11 delivers Ctrl+Shift+Tab as any of these three.
+  QTest::newRow("Ctrl+Shift+Tab as Backtab wraps")
+      << int(Qt::Key_Backtab) << CtrlShift << tabIFD0 << tabComment << "" << false;
+  QTest::newRow("Ctrl+Shift+Tab as Tab wraps") << int(Qt::Key_Tab) << CtrlShift << tabIFD0 << tabComment << ""
+                                               << false;
+  QTest::newRow("Ctrl+Backtab wraps") << int(Qt::Key_Backtab) << Ctrl << tabIFD0 << tabComment << "" << false;
+  QTest::newRow("Ctrl+Tab to XMP") << int(Qt::Key_Tab) << Ctrl << tabComment << tabXMP << "" << true;
+  QTest::newRow("Ctrl+Tab wraps after IPTC") << int(Qt::Key_Tab) << Ctrl << tabIPTC << tabIFD0 << "" << true;
+  QTest::newRow("Ctrl+Shift+Tab as Backtab to IPTC")
+      << int(Qt::Key_Backtab) << CtrlShift << tabIFD0 << tabIPTC << "" << true;
+  QTest::newRow("Ctrl+Shift+Tab as Tab to IPTC") << int(Qt::Key_Tab) << CtrlShift << tabIFD0 << tabIPTC << ""
+                                                 << true;
+  QTest::newRow("Alt+9 with XMP and IPTC") << int(Qt::Key_9) << Alt << tabXMP << tabComment << "" << true;
+  QTest::newRow("Ctrl+PageDown") << int(Qt::Key_PageDown) << Ctrl << tabGPS << tabImage << "" << false;
+  QTest::newRow("Ctrl+PageUp") << int(Qt::Key_PageUp) << Ctrl << tabImage << tabGPS << "" << false;
+  QTest::newRow("Alt+1") << int(Qt::Key_1) << Alt << tabGPS << tabIFD0 << "" << false;
+  QTest::newRow("Alt+9") << int(Qt::Key_9) << Alt << tabIFD0 << tabComment << "" << false;
+  QTest::newRow("Ctrl+O") << int(Qt::Key_O) << Ctrl << tabGPS << tabGPS << "QFileDialog" << false;
+  QTest::newRow("Return on a row") << int(Qt::Key_Return) << 0 << tabIFD0 << tabIFD0 << "QInputDialog" << false;
   QTest::newRow("Enter on a row") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << tabIFD0 << tabIFD0
-                                  << "QInputDialog";
-  QTest::newRow("Ctrl+W") << int(Qt::Key_W) << Ctrl << tabIFD0 << tabIFD0 << "closed";
-  QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << Ctrl << tabIFD0 << tabIFD0 << "closed";
+                                  << "QInputDialog" << false;
+  QTest::newRow("Ctrl+W") << int(Qt::Key_W) << Ctrl << tabIFD0 << tabIFD0 << "closed" << false;
+  QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << Ctrl << tabIFD0 << tabIFD0 << "closed" << false;
 }
 
 void EverydayTest::shortcuts() {
@@ -302,7 +326,8 @@ void EverydayTest::shortcuts() {
   QFETCH(int, FromTab);
   QFETCH(int, ToTab);
   QFETCH(QString, Opens);
-  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo("x")));
+  QFETCH(bool, WithRows);
+  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo("x", "", WithRows)));
   FForm->tc->SetTabIndex(FromTab);
   if (Opens == QLatin1String("QInputDialog")) {
     QTest::mouseClick(FForm->List->viewport(), Qt::LeftButton, {}, RowRect(QStringLiteral("0x10F")).center());
@@ -368,10 +393,13 @@ void EverydayTest::toolTipOfCutOffCell_data() {
   QTest::addColumn<int>("Column");
   QTest::addColumn<int>("Width");  // 0: as the window makes it
   QTest::addColumn<QString>("Tip");
-  QTest::newRow("long value") << "0x10E" << 2 << 0 << LongValue();
-  QTest::newRow("short value") << "0x10F" << 2 << 0 << "";
-  QTest::newRow("property in a narrowed column") << "0x10F" << 1 << 40 << "Equipment Make";
-  QTest::newRow("whole property") << "0x10F" << 1 << 0 << "";
+  QTest::addColumn<int>("Tab");
+  QTest::newRow("long value") << "0x10E" << 2 << 0 << LongValue() << tabIFD0;
+  QTest::newRow("short value") << "0x10F" << 2 << 0 << "" << tabIFD0;
+  QTest::newRow("property in a narrowed column") << "0x10F" << 1 << 40 << "Equipment Make" << tabIFD0;
+  QTest::newRow("whole property") << "0x10F" << 1 << 0 << "" << tabIFD0;
+  QTest::newRow("XMP path") << LongPath << 0 << 0 << LongPath << tabXMP;
+  QTest::newRow("IPTC dataset") << "2:25" << 0 << 0 << "" << tabIPTC;
 }
 
 void EverydayTest::toolTipOfCutOffCell() {
@@ -379,7 +407,9 @@ void EverydayTest::toolTipOfCutOffCell() {
   QFETCH(int, Column);
   QFETCH(int, Width);
   QFETCH(QString, Tip);
-  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo(LongValue().toStdString())));
+  QFETCH(int, Tab);
+  FForm->OpenFile(Write(QStringLiteral("photo.jpg"), Photo(LongValue().toStdString(), "", true)));
+  FForm->tc->SetTabIndex(Tab);
   if (Width > 0) FForm->List->setColumnWidth(Column, Width);
   const QRect Row = RowRect(Tag);
   const int Left = FForm->List->columnViewportPosition(Column);
@@ -583,6 +613,37 @@ void EverydayTest::reloadOnChange() {
   QCOMPARE(FForm->List->currentItem()->text(0), QStringLiteral("0x131"));
   QCOMPARE(QApplication::focusWidget(), FForm->List);
   QCOMPARE(FDriver->Seen, QStringList());
+}
+
+// The XMP tab takes the filter and the copy commands as a tag tab does; a
+// rewrite of the file is read again on that tab, filter kept; the next photo,
+// without XMP, leaves it for the tab before it.
+void EverydayTest::xmpTabFilteredCopiedReloadedAndLeft() {
+  QTemporaryDir Folder;
+  const auto Save = [&Folder](const char* Name, std::string_view Label) {
+    std::vector<TBytes> Segments;
+    if (!Label.empty())
+      Segments.push_back(XmpSegment(XmpPacket("<rdf:Description xmp:Label='" + std::string(Label) + "' xmp:Rating='3'/>")));
+    WriteFile(Folder.filePath(Name).toStdString(), InsertAfterSoi(MakeJpeg(32, 16), Segments));
+    return Folder.filePath(Name);
+  };
+  Save("b.jpg", "");
+  FForm->OpenFile(Save("a.jpg", "first"));
+  FForm->tc->SetTabIndex(tabXMP);
+  QCOMPARE(ShownRowTexts(FForm->List), (QStringList{"xmp:Label|first", "xmp:Rating|3"}));
+  ClickRow("xmp:Rating");
+  QTest::keyClick(FForm->List, Qt::Key_F, Qt::ControlModifier);
+  QTest::keyClicks(FForm->FilterEdit, "lab");
+  QCOMPARE(ShownRowTexts(FForm->List), QStringList{"xmp:Label|first"});
+  ContextMenu(2);  // Copy All Rows
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Tag\tProperty\tValue\nxmp:Label\tLabel\tfirst\n"));
+  Save("a.jpg", "second");
+  QTRY_COMPARE_WITH_TIMEOUT(ShownRowTexts(FForm->List), QStringList{"xmp:Label|second"}, Patience);
+  QCOMPARE(FForm->tc->TabIndex(), tabXMP);
+  QTest::keyClick(FForm->List, Qt::Key_Right, Qt::AltModifier);
+  QCOMPARE(FForm->Edit1->text(), Folder.filePath("b.jpg"));
+  QVERIFY(!FForm->tc->Tabs()->isTabVisible(tabXMP));
+  QCOMPARE(FForm->tc->TabIndex(), tabComment);
 }
 
 // At the design size and narrower the Value column keeps its width; wider,

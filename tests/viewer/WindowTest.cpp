@@ -16,6 +16,7 @@
 #include "DumpFormat.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "MetadataWriter.h"
 #include "TempDir.h"
 #include "ModalDriver.h"
 #include "Unit1.h"
@@ -29,7 +30,9 @@
 
 namespace {
 
-enum TTab { tabIFD0, tabEXIF, tabInterop, tabMakerNote, tabIFD1, tabGPS, tabImage, tabThumbnail, tabComment };
+enum TTab {
+  tabIFD0, tabEXIF, tabInterop, tabMakerNote, tabIFD1, tabGPS, tabImage, tabThumbnail, tabComment, tabXMP, tabIPTC
+};
 
 constexpr uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFFFF;
 
@@ -125,6 +128,7 @@ class WindowTest : public QObject {
   void cancelChangesNothing();
   void secondOpenReplacesName();
   void switchingListsLeavesNoRows();
+  void rowTabsShowOnlyWithRows();
   void commentLines();
   void doubleClickShowsValue_data();
   void doubleClickShowsValue();
@@ -224,7 +228,8 @@ void WindowTest::startsEmpty() {
   const QStringList Captions{" IFD 0 ", " EXIF Sub IFD", " EXIF Interoperability IFD ", " Maker Note ",
                              " IFD 1", " GPS ", " Image ", " Thumbnail ", " Comment "};
   QStringList Shown;
-  for (int Index = 0; Index < Form.tc->Tabs()->count(); ++Index) Shown << Form.tc->Tabs()->tabText(Index);
+  for (int Index = 0; Index < Form.tc->Tabs()->count(); ++Index)
+    if (Form.tc->Tabs()->isTabVisible(Index)) Shown << Form.tc->Tabs()->tabText(Index);
   QCOMPARE(Shown, Captions);
   QCOMPARE(Form.tc->TabIndex(), 0);
   QVERIFY(Form.tc->Tabs()->font().bold());
@@ -446,6 +451,36 @@ void WindowTest::switchingListsLeavesNoRows() {
   QCOMPARE(FForm->List->topLevelItem(0)->text(0), QStringLiteral("0x10F"));
   SelectTab(tabGPS);
   QCOMPARE(FForm->List->topLevelItem(1)->text(1), QStringLiteral("Latitude"));
+}
+
+// The XMP and IPTC tabs follow the comment's while the file has rows for
+// them; a hidden tab that was selected gives way to the tab before it.
+void WindowTest::rowTabsShowOnlyWithRows() {
+  const QTabBar* Tabs = FForm->tc->Tabs();
+  QCOMPARE(Tabs->tabText(tabXMP), QStringLiteral(" XMP "));
+  QCOMPARE(Tabs->tabText(tabIPTC), QStringLiteral(" IPTC "));
+  const auto Shown = [&] { return QList<bool>{Tabs->isTabVisible(tabXMP), Tabs->isTabVisible(tabIPTC)}; };
+  QCOMPARE(Shown(), (QList<bool>{false, false}));
+  const TBytes Xmp = XmpSegment(XmpPacket("<rdf:Description xmp:Rating='3'><dc:subject><rdf:Bag><rdf:li>sea</rdf:li>"
+                                          "</rdf:Bag></dc:subject></rdf:Description>"));
+  const TBytes Iptc = PhotoshopSegment(PhotoshopResource(0x0404, IptcDataset(2, 25, "sea")));
+  Open(Write(QStringLiteral("both.jpg"), InsertAfterSoi(Photo(1), {Xmp, Iptc})));
+  QCOMPARE(Shown(), (QList<bool>{true, true}));
+  SelectTab(tabXMP);
+  QCOMPARE(RowTexts(FForm->List), (QStringList{"xmp:Rating|Rating|3", "dc:subject[1]|Subject|sea"}));
+  SelectTab(tabIPTC);
+  QCOMPARE(RowTexts(FForm->List), QStringList{"2:25|Keywords|sea"});
+
+  Open(Write(QStringLiteral("iptc.jpg"), InsertAfterSoi(Photo(1), {Iptc})));
+  QCOMPARE(Shown(), (QList<bool>{false, true}));
+  QCOMPARE(FForm->tc->TabIndex(), int(tabIPTC));
+  QCOMPARE(RowTexts(FForm->List), QStringList{"2:25|Keywords|sea"});
+
+  Open(Write(QStringLiteral("plain.jpg"), Photo(1, "note")));
+  QCOMPARE(Shown(), (QList<bool>{false, false}));
+  QCOMPARE(FForm->tc->TabIndex(), int(tabComment));
+  QCOMPARE(VisibleView(*FForm), QStringLiteral("memo"));
+  QCOMPARE(FForm->Memo->toPlainText(), QStringLiteral("note"));
 }
 
 void WindowTest::commentLines() {
@@ -804,11 +839,15 @@ void WindowTest::corpusOrientations() {
   }
 }
 
-// Every photo of the corpus shows in the six lists the rows lumentag-dump
-// prints for it.
+// Every photo of the corpus shows in the six tag lists and the XMP and IPTC
+// lists the rows lumentag-dump prints for it; the XMP and IPTC tabs show
+// exactly when it prints rows for them.
 void WindowTest::corpusRowsMatchDump() {
   SKIP_WITHOUT_CORPUS_QT();
-  const int Tabs[] = {tabIFD0, tabEXIF, tabInterop, tabMakerNote, tabIFD1, tabGPS};
+  // The tabs and their sections in the dump: the six tag tabs, the
+  // thumbnail's, then XMP and IPTC.
+  const std::pair<int, int> Tabs[] = {{tabIFD0, 1}, {tabEXIF, 2}, {tabInterop, 3}, {tabMakerNote, 4},
+                                      {tabIFD1, 5}, {tabGPS, 6},  {tabXMP, 8},     {tabIPTC, 9}};
   for (const std::string& Name : CorpusFiles()) {
     TEXIF Doc;
     Doc.LoadFromFile(Name);
@@ -816,14 +855,17 @@ void WindowTest::corpusRowsMatchDump() {
     WriteDumpText(Dump, TDumpInput{Name, Doc});
     QStringList Sections = QString::fromStdString(Dump.str()).split(QRegularExpression(QStringLiteral("\n\\[")));
     Open(QString::fromStdString(Name));
-    for (int Index = 0; Index < 6; ++Index) {
-      SelectTab(Tabs[Index]);
-      QStringList Expected = Sections[Index + 1].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const auto& [Tab, Section] : Tabs) {
+      QStringList Expected = Sections[Section].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
       Expected.removeFirst();  // the section's title
+      const QString Where = QString::fromStdString(Name) + QStringLiteral(" tab %1").arg(Tab);
+      QVERIFY2(FForm->tc->Tabs()->isTabVisible(Tab) == (Tab < tabXMP || !Expected.isEmpty()), qPrintable(Where));
+      if (!FForm->tc->Tabs()->isTabVisible(Tab)) continue;
+      SelectTab(Tab);
       QStringList Shown;
       for (const QString& Row : RowTexts(FForm->List))
         Shown << QString::fromStdString(EscapeControls(Row.toStdString())).replace(QLatin1Char('|'), QLatin1Char('\t'));
-      QVERIFY2(Shown == Expected, qPrintable(QString::fromStdString(Name) + QStringLiteral(" tab %1").arg(Tabs[Index])));
+      QVERIFY2(Shown == Expected, qPrintable(Where));
     }
   }
 }
