@@ -31,8 +31,8 @@ void TEXIF::LoadFromFile(const std::string& FileName) {
   if (File) LoadFrom(TMemoryStream(std::move(File)), FileName);
 }
 
-void TEXIF::LoadExistingFile(const std::string& FileName) {
-  LoadFrom(TMemoryStream(TFileBlocks::FromFile(OpenExistingFile(FileName))), FileName);
+void TEXIF::LoadExistingFile(const std::string& FileName, TSidecarLookup Sidecar) {
+  LoadFrom(TMemoryStream(TFileBlocks::FromFile(OpenExistingFile(FileName))), FileName, Sidecar);
 }
 
 void TEXIF::LoadFromStream(std::istream& Stream) {
@@ -54,14 +54,14 @@ void TEXIF::LoadFromMemory(std::span<const uint8_t> Bytes) { LoadFrom(TMemoryStr
 
 // The container reader of the file's kind finds its TIFF blocks and the rest;
 // the TIFF parser reads each block into the lists.
-void TEXIF::LoadFrom(TMemoryStream File, std::string FileName) {
+void TEXIF::LoadFrom(TMemoryStream File, std::string FileName, TSidecarLookup Sidecar) {
   TEXIF Loaded{TForParse{}};
   const std::array<TTagList*, ListsPerDocument> Fresh = Loaded.Lists();
   for (size_t Index = 0; Index < ListsPerDocument; ++Index) *Fresh[Index] = std::move(FSpareLists[Index]);
   Loaded.FFilename = std::move(FileName);
   Loaded.FFile = std::move(File);
   Loaded.Parse();
-  Loaded.ReadSidecar();
+  if (Sidecar == slLook) Loaded.ReadSidecar();
   // The file's blocks (or the bytes) are not needed once the parse is done.
   Loaded.FFile = TMemoryStream();
   const std::array<TTagList*, ListsPerDocument> Shown = Lists();

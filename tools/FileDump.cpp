@@ -73,7 +73,7 @@ void TFileDumper::Dump(const TWalkEntry& Entry, TFileResult& Result) {
   if (!Entry.Error.empty()) return Fail(Entry.Error);
   try {
     std::optional<TPictureSize> Image;
-    Load(Entry.Name, Image);
+    Load(Entry, Image);
     Write(Result.Out, Entry.Name, Image);
   } catch (const EFileOpenError& Error) {
     // A name that is no file at all says only why, as a shell does.
@@ -83,16 +83,16 @@ void TFileDumper::Dump(const TWalkEntry& Entry, TFileResult& Result) {
   }
 }
 
-// Loads FileName ("-": standard input) into the document, and the size of
-// its picture when the options ask for it; throws why it cannot.
-void TFileDumper::Load(const std::string& FileName, std::optional<TPictureSize>& Image) {
-  if (FileName == "-") {
+// Loads Entry's file ("-": standard input) into the document, and the size
+// of its picture when the options ask for it; throws why it cannot.
+void TFileDumper::Load(const TWalkEntry& Entry, std::optional<TPictureSize>& Image) {
+  if (Entry.Name == "-") {
     const std::span<const uint8_t> Bytes = FStdin.Bytes();
     FDocument.LoadFromMemory(Bytes);
     if (FOptions.Image) Image = ImageTabSize(FDocument, Bytes);
     return;
   }
-  FDocument.LoadExistingFile(FileName);
+  FDocument.LoadExistingFile(Entry.Name, Entry.NoSidecar ? TEXIF::slNoneInFolder : TEXIF::slLook);
   if (FOptions.Image) Image = ImageTabSize(FDocument);
 }
 

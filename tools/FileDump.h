@@ -47,7 +47,7 @@ class TFileDumper {
   void Dump(const TWalkEntry& Entry, TFileResult& Result);
 
  private:
-  void Load(const std::string& FileName, std::optional<TPictureSize>& Image);
+  void Load(const TWalkEntry& Entry, std::optional<TPictureSize>& Image);
   void Write(std::string& Out, const std::string& FileName, const std::optional<TPictureSize>& Image) const;
 
   const TDumpOptions& FOptions;

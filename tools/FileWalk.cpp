@@ -15,10 +15,19 @@ bool IsFolder(const std::string& Path) {
   return ::stat(Path.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode);
 }
 
+bool EndsWithXmp(std::string_view Name) {
+  constexpr std::string_view Extension = ".xmp";
+  if (Name.size() < Extension.size()) return false;
+  const std::string_view End = Name.substr(Name.size() - Extension.size());
+  return std::equal(End.begin(), End.end(), Extension.begin(),
+                    [](char A, char B) { return (A | 0x20) == B; });
+}
+
 }  // namespace
 
 bool TFileWalk::Next(TWalkEntry& Entry) {
   Entry.Error.clear();
+  Entry.NoSidecar = false;
   for (;;) {
     if (!FFolders.empty()) {
       TFolder& Folder = FFolders.back();
@@ -31,6 +40,7 @@ bool TFileWalk::Next(TWalkEntry& Entry) {
       const TKind Kind = KindOf(Path, Listed);
       if (Kind == wkSkip || (Kind == wkFolder && Enter(Path, Entry.Error))) continue;
       Entry.Name = std::move(Path);
+      Entry.NoSidecar = !Folder.AnyXmp;
       return true;
     }
     if (FNextOperand == FOperands.size()) return false;
@@ -54,7 +64,9 @@ bool TFileWalk::Enter(const std::string& Path, std::string& Error) {
     const dirent* Found = ::readdir(Listing);
     if (Found == nullptr) break;
     const std::string_view Name = Found->d_name;
-    if (Name != "." && Name != "..") Folder.Entries.push_back({std::string(Name), Found->d_type});
+    if (Name == "." || Name == "..") continue;
+    Folder.Entries.push_back({std::string(Name), Found->d_type});
+    Folder.AnyXmp = Folder.AnyXmp || EndsWithXmp(Name);
   }
   const int ListError = errno;
   ::closedir(Listing);

@@ -20,6 +20,9 @@
 struct TWalkEntry {
   std::string Name;
   std::string Error;  // empty for a name to read
+  // A file of a folder whose listing has no name ending in ".xmp" (in any
+  // case), so no XMP sidecar beside it: its load need not look for one.
+  bool NoSidecar = false;
 };
 
 class TFileWalk {
@@ -40,6 +43,7 @@ class TFileWalk {
     std::string Path;  // ends in '/'
     std::vector<TListedEntry> Entries;
     size_t Next = 0;
+    bool AnyXmp = false;  // a name ending in ".xmp", in any case
   };
 
   bool NextOperand(TWalkEntry& Entry);

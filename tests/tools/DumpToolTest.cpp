@@ -16,6 +16,7 @@
 #include "Corpus.h"
 #include "ExifWriter.h"
 #include "JpegMaker.h"
+#include "MetadataWriter.h"
 #include "DecimalComma.h"
 #include "ProgressLine.h"
 #include "TempDir.h"
@@ -241,6 +242,24 @@ TEST(DumpTool, WalkOrder) {
   const TRun Flat = RunDump("'" + Root + "/'");
   EXPECT_EQ(Flat.Status, 1);
   EXPECT_EQ(Flat.Err, "lumentag-dump: " + Root + "/: Is a directory\n");
+}
+
+// A walk spares the sidecar lookups only in folders without a name ending
+// in ".xmp": the sidecars of others are read, whatever the case of their
+// extension.
+TEST(DumpTool, WalkReadsSidecars) {
+  const TTempDir Dir;
+  const std::string Root = Dir.Path("photos");
+  for (const char* Folder : {"/plain", "/upper"}) fs::create_directories(Root + Folder);
+  const std::string Packet = XmpPacket("<rdf:Description xmp:Rating='5'/>");
+  for (const char* Name : {"upper/a.jpg", "b.jpg", "plain/c.jpg"}) Dir.Write(std::string("photos/") + Name, SmallTiff());
+  Dir.Write("photos/upper/a.jpg.XMP", TBytes(Packet.begin(), Packet.end()));
+  Dir.Write("photos/b.xmp", TBytes(Packet.begin(), Packet.end()));
+  const TRun Run = RunDump("-r '" + Root + "'");
+  const std::string Rating = "[XMP]\nxmp:Rating\tRating (sidecar)\t5\n";
+  size_t Found = 0;
+  for (size_t At = Run.Out.find(Rating); At != std::string::npos; At = Run.Out.find(Rating, At + 1)) ++Found;
+  EXPECT_EQ(Found, 2u) << Run.Out;
 }
 
 // Links to files are read, links to folders are not followed; files that
