@@ -8,7 +8,7 @@
 // with items. EXIF is the item of type "Exif" that describes ("cdsc") the
 // primary item; XMP items are "mime" items of type application/rdf+xml. A
 // top-level "uuid" box of XMP's UUID holds an XMP packet (Canon's CR3 files;
-// Adobe's XMP Specification, Part 3, for MP4 files).
+// Adobe's XMP documents, Part 3, for MP4 files).
 // Layouts: ISO/IEC 14496-12 (boxes, meta, iinf, iloc, iref, idat), ISO/IEC
 // 23008-12 (HEIF: pitm, iprp, ipco, ipma, ispe, irot; the Exif item's
 // leading offset).
@@ -23,7 +23,7 @@
 // 1, width, height, another 1, the JPEG's length) and the preview JPEG. XMP
 // is the "uuid" box be7acfcb-97a9-42e8-9c71-999491e3afac. Layouts: ExifTool's
 // Canon tags page (CR3 uuid boxes), Laurent Clevy's description of CR3
-// (github.com/lclevy/canon_cr3), the XMP specification part 3 (XMP in ISO
+// (github.com/lclevy/canon_cr3), Adobe's XMP documents, Part 3 (XMP in ISO
 // base media files).
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // packets, those of its extension namespace the parts of Extended XMP,
 // APP13 "Photoshop 3.0" segments the image resources whose resource 0x0404
 // is the IPTC block, and COM segments the comment. The picture is the whole
-// file. Extended XMP: the XMP Specification, Part 3, section 1.1.3.1.
+// file. Extended XMP: Adobe's XMP documents, Part 3, section 1.1.3.1.
 #include <algorithm>
 #include <optional>
 #include <string_view>

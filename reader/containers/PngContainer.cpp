@@ -5,7 +5,7 @@
 // APP1", hex-coded; that is read only when there is no eXIf chunk. XMP is
 // the iTXt chunk keyed "XML:com.adobe.xmp", compressed or not. The walk reads chunk headers by
 // their lengths and never the image data. Chunk types and layouts: the PNG
-// specification (W3C, third edition), sections 5.3 and 11.3; the raw profile
+// standard (W3C, third edition), sections 5.3 and 11.3; the raw profile
 // text: ImageMagick's PNG coder.
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // four-letter type, a 32-bit little-endian size and the data, padded to an
 // even length. EXIF is the "EXIF" chunk (a TIFF block, after "Exif\0\0" in
 // files of some writers), XMP the "XMP " chunk. Layout: Google's WebP
-// container specification (RIFF, VP8X and the metadata chunks).
+// container format document (RIFF, VP8X and the metadata chunks).
 #include <algorithm>
 #include <cstring>
 #include <string_view>

@@ -2,7 +2,7 @@
 // signature ("8BIM"), a 16-bit resource id, a name (a length byte and that
 // many bytes, padded to an even size), a 32-bit size and the data, padded to
 // an even size; numbers are big-endian. Resource 0x0404 holds the IPTC
-// records. Layout: Adobe Photoshop File Formats Specification, "Image
+// records. Layout: Adobe's Photoshop file formats document, "Image
 // Resource Blocks"; the other signatures are those ExifTool's Photoshop
 // module accepts.
 #include <algorithm>

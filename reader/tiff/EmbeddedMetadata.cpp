@@ -1,6 +1,6 @@
 // IFD 0's XMP packet (tag 700, XMLPacket), IPTC records (tag 33723,
 // IPTC-NAA) and Photoshop image resources (tag 34377), whose resource 0x0404
-// holds IPTC records: the TIFF tags of the XMP Specification, Part 3,
+// holds IPTC records: the TIFF tags of Adobe's XMP documents, Part 3,
 // section 1.1.4, and of ExifTool's EXIF tag reference. Their bytes are
 // copied out of the block, whose offsets count in bytes a container may have
 // decoded, for the XMP and IPTC readers to read once the parse is done.

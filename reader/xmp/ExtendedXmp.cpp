@@ -2,8 +2,8 @@
 // of the extension namespace's APP1 segments, each saying the GUID of the
 // packet, the packet's full length and the part's offset in it; the GUID is
 // the MD5 digest of the whole packet, in 32 hexadecimal digits, and the
-// standard packet names it in xmpNote:HasExtendedXMP. Layout: the XMP
-// Specification, Part 3, section 1.1.3.1.
+// standard packet names it in xmpNote:HasExtendedXMP. Layout: Adobe's XMP
+// documents, Part 3, section 1.1.3.1.
 #include <algorithm>
 
 #include "Md5.h"

@@ -10,7 +10,7 @@ struct TNamespacePrefix {
   std::string_view Prefix;
 };
 
-// Namespaces and their usual prefixes: the XMP Specification, Parts 1 and 2
+// Namespaces and their usual prefixes: Adobe's XMP documents, Parts 1 and 2
 // (the XMP, Dublin Core, rights, media management, basic job, paged text,
 // dynamic media, Photoshop, Camera Raw, EXIF, TIFF and structure types), the
 // IPTC Photo Metadata Standard (Iptc4xmpCore, Iptc4xmpExt), CIPA's XMP for

@@ -1,5 +1,5 @@
-// XMP packets read through expat. The packet is RDF/XML (the XMP
-// Specification, Part 1, chapter 7, "XMP serialization"): rdf:RDF holds
+// XMP packets read through expat. The packet is RDF/XML (Adobe's XMP
+// documents, Part 1, chapter 7, "XMP serialization"): rdf:RDF holds
 // descriptions (rdf:Description) whose attributes and child elements are the
 // properties. A property element holds a simple value as text or as an
 // rdf:resource attribute; a struct as rdf:parseType="Resource", as an
@@ -7,7 +7,7 @@
 // form); an array as rdf:Bag, rdf:Seq or rdf:Alt of rdf:li items, each an
 // element of the same forms. An rdf:value among a struct's fields makes the
 // struct a value with qualifiers. Each leaf value is one row, named by its
-// path in XMP's path syntax (Part 2 of the specification's toolkit: steps
+// path in XMP's path syntax (Part 2 of Adobe's XMP documents: steps
 // "prefix:name" joined by "/", array items "[index]" or, in language
 // alternatives, "[language]", qualifiers "/?prefix:name").
 //
