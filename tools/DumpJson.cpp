@@ -5,6 +5,7 @@
 
 #include "DumpFormat.h"
 #include "DumpSections.h"
+#include "TextCodec.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ std::string HexBytes(std::string_view Text) {
 void WriteFileName(TJsonWriter& Json, const TDumpInput& Input, const TJsonMember& Member) {
   Json.Key(Member.Key);
   Json.String(Input.FileName);
-  if (IsValidUtf8(Input.FileName)) return;
+  if (IsUtf8({reinterpret_cast<const uint8_t*>(Input.FileName.data()), Input.FileName.size()})) return;
   Json.Key("fileBytes");
   Json.String(HexBytes(Input.FileName));
 }

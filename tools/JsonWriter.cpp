@@ -152,20 +152,6 @@ void AppendJsonString(std::string& Out, std::string_view Text) {
   AppendPut(Out, StringRoom(Text), [&](char* At) { return PutString(At, Text); });
 }
 
-bool IsValidUtf8(std::string_view Text) {
-  for (size_t At = 0; At < Text.size();) {
-    if (static_cast<unsigned char>(Text[At]) < 0x80) {
-      ++At;
-      continue;
-    }
-    size_t Valid = 0;
-    const size_t Length = Utf8Sequence(Text, At, Valid);
-    if (Length == 0) return false;
-    At += Length;
-  }
-  return true;
-}
-
 void AppendJsonNumber(std::string& Out, double Value) {
   AppendPut(Out, NumberRoom, [&](char* At) { return PutNumber(At, Value); });
 }

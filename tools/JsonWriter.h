@@ -98,10 +98,6 @@ class TJsonWriter {
 // sequence that breaks off counts as one) becomes U+FFFD.
 void AppendJsonString(std::string& Out, std::string_view Text);
 
-// Whether Text is valid UTF-8 throughout, so that a JSON string holds it
-// without a replaced byte.
-bool IsValidUtf8(std::string_view Text);
-
 // A double as JSON, as nlohmann::json writes it: digits that read back as
 // the same double (Grisu2's, nearly always the fewest), laid out like "%g"
 // with a ".0" on whole numbers (6.0, 0.008, 1e+20, -0.0); null when it is

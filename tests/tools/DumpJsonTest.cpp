@@ -16,6 +16,7 @@
 #include "Corpus.h"
 #include "DumpFormat.h"
 #include "HostileFiles.h"
+#include "TextCodec.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ nlohmann::json LibraryObject(const TDumpInput& Input) {
       {"thumbnail", Size(ThumbnailSize(Doc))},
   };
   if (Input.WithImage) File["image"] = Size(Input.Image);
-  if (!IsValidUtf8(Input.FileName)) {
+  if (!IsUtf8({reinterpret_cast<const uint8_t*>(Input.FileName.data()), Input.FileName.size()})) {
     std::string Hex;
     for (const char Char : Input.FileName) {
       char Digits[3];
