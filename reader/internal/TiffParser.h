@@ -68,6 +68,7 @@ class TTiffParser {
   void DecodeDoubles(TEXIFTag& Target);
   void DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Target);
   void DecodeNumberList(const TDirectoryEntry& Entry, TEXIFTag& Target);
+  uint32_t ReadStoredNumber(TTiffNumbers& Tiff, size_t Size);
 
   // Maker notes (MakerNote.cpp).
   void ReadMakerNote(int64_t NoteOffset);

@@ -154,16 +154,8 @@ void TTiffParser::DecodeNumberList(const TDirectoryEntry& Entry, TEXIFTag& Targe
       Value = Entry.ValueLong();
     } else if (Inline) {  // the second of two 16-bit values
       Value = FSwap ? uint32_t{Entry.Value[2]} << 8 | Entry.Value[3] : Entry.Value[2] | uint32_t{Entry.Value[3]} << 8;
-    } else if (Size == 4) {
-      Tiff.U32(Value);
-    } else if (Size == 2) {
-      uint16_t Short = 0;
-      Tiff.U16(Short);
-      Value = Short;
     } else {
-      uint8_t Byte[1] = {};
-      FFile.ReadExact(Byte);
-      Value = Byte[0];
+      Value = ReadStoredNumber(Tiff, Size);
     }
     Target.NumericValue[Index] = NumberFromBytes(Entry.Type, Value);
     if (Index > 0) Target.StringValue += ' ';
@@ -213,6 +205,12 @@ void TTiffParser::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Targ
   }
   // Read in the file's byte order and laid out as a value field holds it.
   TTiffNumbers Tiff = Numbers();
+  Target.NumericValue[0] = NumberFromBytes(Entry.Type, ReadStoredNumber(Tiff, Size));
+}
+
+// One number of Size bytes (1, 2 or 4) from the position, in the file's byte
+// order; 0 where the data ends.
+uint32_t TTiffParser::ReadStoredNumber(TTiffNumbers& Tiff, size_t Size) {
   uint32_t Value = 0;
   if (Size == 4) {
     Tiff.U32(Value);
@@ -225,5 +223,5 @@ void TTiffParser::DecodeFirstNumber(const TDirectoryEntry& Entry, TEXIFTag& Targ
     FFile.ReadExact(Byte);
     Value = Byte[0];
   }
-  Target.NumericValue[0] = NumberFromBytes(Entry.Type, Value);
+  return Value;
 }
